@@ -1,0 +1,427 @@
+#include "platform/headless/HeadlessBackend.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/headless/Transcript.h"
+#include "platform/input.h"
+#include "platform/posix/convert.h"
+#include "platform/text.h"
+
+namespace platform::headless {
+
+namespace {
+
+std::vector<std::string> words(const std::string& s) {
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    while (pos < s.size()) {
+        std::size_t end = s.find(' ', pos);
+        if (end == std::string::npos) end = s.size();
+        if (end > pos) out.push_back(s.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return out;
+}
+
+std::optional<long long> parseCount(const std::string& s) {
+    if (s.empty() || s.size() > 12) return std::nullopt;
+    long long v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+struct KeyPress {
+    int key = 0;
+    std::string typed;  // CP932
+};
+
+// The virtual-key code a US keyboard gives for a printable character.
+int virtualKeyOf(char c) {
+    if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;
+    static const std::string shiftedDigits = ")!@#$%^&*(";
+    if (std::size_t d = shiftedDigits.find(c); d != std::string::npos) return '0' + static_cast<int>(d);
+    static const struct {
+        const char* chars;
+        int key;
+    } oem[] = {{";:", 0xBA}, {"=+", 0xBB}, {",<", 0xBC}, {"-_", 0xBD}, {".>", 0xBE}, {"/?", 0xBF},
+               {"`~", 0xC0}, {"[{", 0xDB}, {"\\|", 0xDC}, {"]}", 0xDD}, {"'\"", 0xDE}};
+    for (const auto& o : oem) {
+        if (std::string(o.chars).find(c) != std::string::npos) return o.key;
+    }
+    return 0;
+}
+
+std::optional<KeyPress> parseKey(const std::string& name) {
+    static const struct {
+        const char* name;
+        int key;
+        const char* typed;
+    } named[] = {{"Enter", vk::Return, ""}, {"Esc", vk::Escape, ""}, {"Back", vk::Back, ""},
+                 {"Space", vk::Space, " "}, {"Up", vk::Up, ""},      {"Down", vk::Down, ""},
+                 {"F4", vk::F4, ""},        {"Tab", vk::Tab, ""}};
+    for (const auto& n : named) {
+        if (name == n.name) return KeyPress{n.key, n.typed};
+    }
+    std::optional<std::string> cp932 = decodeText(name);
+    if (!cp932 || cp932->empty() || charLength(*cp932, 0) != cp932->size()) return std::nullopt;
+    KeyPress press;
+    press.typed = *cp932;
+    // A double-byte character comes from the input method.
+    press.key = cp932->size() == 2 ? 0xE5 : virtualKeyOf((*cp932)[0]);
+    if (press.key == 0 && static_cast<unsigned char>((*cp932)[0]) < 0x80) return std::nullopt;
+    if (press.key == 0) press.key = 0xE5;
+    return press;
+}
+
+class ScriptDrop : public DroppedFiles {
+public:
+    explicit ScriptDrop(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+    int count() const override { return static_cast<int>(paths_.size()); }
+    std::string query(int index, std::size_t bufferSize) const override {
+        if (index < 0 || index >= count() || bufferSize == 0) return "";
+        return truncateBytes(paths_[index], bufferSize - 1);
+    }
+    void finish() override { finished_ = true; }
+    bool finished() const override { return finished_; }
+
+private:
+    std::vector<std::string> paths_;
+    bool finished_ = false;
+};
+
+}  // namespace
+
+HeadlessBackend::HeadlessBackend(Options options, std::istream& script, std::ostream& transcript)
+    : options_(std::move(options)), script_(script), out_(transcript) {}
+
+void HeadlessBackend::line(const std::string& text) { out_ << text << '\n' << std::flush; }
+
+Form& HeadlessBackend::topmost() const { return modals_.empty() ? *main_ : *modals_.back(); }
+
+void HeadlessBackend::destroyForm(Form& form) {
+    dropTargets_.erase(&form);
+    std::erase(modals_, &form);
+    if (main_ == &form) main_ = nullptr;
+}
+
+// ---------------------------------------------------------------- loops
+
+void HeadlessBackend::runMain(Form& form) {
+    main_ = &form;
+    while (form.showing()) {
+        if (tickPending()) {
+            advance(nullptr);
+        } else if (!step()) {
+            form.close();
+            break;  // nothing more can close it
+        }
+    }
+}
+
+void HeadlessBackend::runModal(Form& form) {
+    modals_.push_back(&form);
+    while (form.modalResult() == mr::None) {
+        if (inputEnded_) {
+            form.close();
+            if (form.modalResult() == mr::None) form.setModalResult(mr::Cancel);
+        } else if (tickPending()) {
+            advance(&form);
+        } else {
+            step();
+        }
+    }
+    std::erase(modals_, &form);
+}
+
+bool HeadlessBackend::step() {
+    if (inputEnded_) return false;
+    std::string text;
+    if (!std::getline(script_, text)) {
+        inputEnded_ = true;
+        return false;
+    }
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    perform(text);
+    return true;
+}
+
+void HeadlessBackend::modalOpening(Form& form) {
+    if (!form.isMessageBox()) {
+        line("open " + form.className() + " " + quote(form.caption()));
+        return;
+    }
+    std::string text = "message " + form.className();
+    Control* label = form.findControl("Label1");
+    text += " " + quote(label ? label->caption() : "");
+    for (Control* c : form.controls()) {
+        if (c->kind() == ControlKind::Button) text += " " + quote(c->caption());
+    }
+    line(text);
+}
+
+void HeadlessBackend::modalClosed(Form& form, int result) {
+    line("close " + form.className() + " " + std::to_string(result));
+}
+
+void HeadlessBackend::programEnded() {
+    if (!exited_) line("exit");
+    exited_ = true;
+}
+
+// ---------------------------------------------------------------- time
+
+void HeadlessBackend::timerChanged(Timer& timer) {
+    if (!timer.running()) {
+        timers_.erase(&timer);
+        return;
+    }
+    timers_[&timer] = {now_ + timer.interval(), timerOrder_++};
+}
+
+void HeadlessBackend::timerDestroyed(Timer& timer) { timers_.erase(&timer); }
+
+void HeadlessBackend::advance(Form* stopWhenClosed) {
+    while (true) {
+        if (stopWhenClosed && stopWhenClosed->modalResult() != mr::None) return;
+        Timer* due = nullptr;
+        TimerState best{LLONG_MAX, LLONG_MAX};
+        for (auto& [timer, state] : timers_) {
+            if (state.next > tickEnd_) continue;
+            if (state.next < best.next || (state.next == best.next && state.order < best.order)) {
+                due = timer;
+                best = state;
+            }
+        }
+        if (!due) break;
+        now_ = best.next;
+        timers_[due].next += due->interval();
+        if (due->OnTimer) dispatch(due->OnTimer);
+    }
+    now_ = tickEnd_;
+}
+
+// ---------------------------------------------------------------- actions
+
+void HeadlessBackend::perform(const std::string& text) {
+    if (text.empty() || text[0] == '#') return;
+    if (!act(text)) line("refused " + quoteUtf8(text));
+}
+
+bool HeadlessBackend::act(const std::string& text) {
+    std::vector<std::string> w = words(text);
+    if (w.empty()) return false;
+    const std::string& verb = w[0];
+    Form& form = topmost();
+    auto control = [&](ControlKind kind) -> Control* {
+        if (w.size() < 2) return nullptr;
+        Control* c = form.findControl(w[1]);
+        if (!c || c->kind() != kind || !c->visible() || !c->enabled()) return nullptr;
+        return c;
+    };
+
+    if (verb == "click" && w.size() == 2) {
+        Control* c = form.findControl(w[1]);
+        if (!c || !c->visible() || !c->enabled()) return false;
+        if (c->kind() != ControlKind::Button && c->kind() != ControlKind::RadioButton &&
+            c->kind() != ControlKind::CheckBox)
+            return false;
+        clickControl(*c);
+        return true;
+    }
+    if (verb == "dblclick" && w.size() == 2) {
+        Control* c = control(ControlKind::ListBox);
+        if (!c) return false;
+        c->setFocus();
+        if (c->OnDblClick) dispatch(c->OnDblClick);
+        return true;
+    }
+    if (verb == "select" && w.size() == 3) {
+        auto* list = static_cast<ListBox*>(control(ControlKind::ListBox));
+        std::optional<long long> index = parseCount(w[2]);
+        if (!list || !index || *index >= list->count()) return false;
+        selectLine(*list, static_cast<int>(*index));
+        return true;
+    }
+    if (verb == "menu" && w.size() == 2) {
+        if (!modals_.empty() || !form.menu()) return false;
+        MenuItem* item = form.menu()->find(w[1]);
+        if (!item || !item->parent() || !item->usable()) return false;
+        if (item->OnClick) dispatch(item->OnClick);
+        return true;
+    }
+    if (verb == "type" && w.size() >= 2) {
+        auto* edit = static_cast<Edit*>(control(ControlKind::Edit));
+        std::size_t start = text.find(' ', text.find(' ') + 1);
+        if (!edit || start == std::string::npos) return false;
+        std::optional<std::string> value = decodeText(text.substr(start + 1));
+        if (!value) return false;
+        edit->setFocus();
+        edit->setText(edit->limited(*value));
+        return true;
+    }
+    if (verb == "key" && w.size() >= 3) {
+        Control* c = form.findControl(w[1]);
+        std::optional<KeyPress> press = parseKey(w[2]);
+        if (!c || !c->canFocus() || !press) return false;
+        ShiftState shift;
+        for (std::size_t i = 3; i < w.size(); ++i) {
+            if (w[i] == "shift") shift.shift = true;
+            else if (w[i] == "ctrl") shift.ctrl = true;
+            else if (w[i] == "alt") shift.alt = true;
+            else return false;
+        }
+        c->setFocus();
+        pressKey(form, press->key, shift, press->typed);
+        return true;
+    }
+    if (verb == "drop" && w.size() >= 2) {
+        if (!modals_.empty()) return false;
+        std::vector<std::string> paths;
+        std::string rest = text.substr(text.find(' ') + 1);
+        std::size_t pos = 0;
+        while (true) {
+            std::size_t sep = rest.find(" | ", pos);
+            std::optional<std::string> path = decodeText(rest.substr(pos, sep == std::string::npos ? sep : sep - pos));
+            if (!path || path->empty()) return false;
+            paths.push_back(*path);
+            if (sep == std::string::npos) break;
+            pos = sep + 3;
+        }
+        if (dropTargets_.count(&form) && form.OnDropFiles) {
+            ScriptDrop drop(std::move(paths));
+            dispatch([&] { form.OnDropFiles(drop); });
+        }
+        return true;
+    }
+    if (verb == "tick" && w.size() == 2) {
+        std::optional<long long> ms = parseCount(w[1]);
+        if (!ms) return false;
+        tickEnd_ = now_ + *ms;
+        return true;  // the loops run the time
+    }
+    if (verb == "closebox" && w.size() == 1) {
+        form.close();
+        return true;
+    }
+    if (verb == "shellresult" && w.size() == 2) {
+        std::optional<int> n = parseDecimal(w[1]);
+        if (!n) return false;
+        shellResults_.push_back(*n);
+        return true;
+    }
+    if (verb == "opendialog" && w.size() >= 2) {
+        std::string rest = text.substr(text.find(' ') + 1);
+        if (rest == "cancel") {
+            dialogAnswers_.push_back(std::nullopt);
+            return true;
+        }
+        std::optional<std::string> path = decodeText(rest);
+        if (!path || path->empty()) return false;
+        dialogAnswers_.push_back(*path);
+        return true;
+    }
+    if (verb == "dump" && w.size() == 1) {
+        dump(form);
+        return true;
+    }
+    return false;
+}
+
+void HeadlessBackend::dump(const Form& form) {
+    line("form " + form.className() + " " + quote(form.caption()) + " " + std::to_string(form.left()) + " " +
+         std::to_string(form.top()) + " " + std::to_string(form.width()) + " " + std::to_string(form.height()));
+    for (const Control* c : form.controls()) {
+        bool list = c->kind() == ControlKind::ListBox;
+        std::string text = c->name() + " " + quote(list ? "" : c->caption()) + (c->enabled() ? " enabled" : " disabled") +
+                           (c->visible() ? " visible" : " hidden") + (c->focused() ? " focused" : "");
+        if (c->kind() == ControlKind::CheckBox) {
+            text += static_cast<const CheckBox*>(c)->checked() ? " checked" : " unchecked";
+        } else if (c->kind() == ControlKind::RadioButton) {
+            text += static_cast<const RadioButton*>(c)->checked() ? " checked" : " unchecked";
+        }
+        if (!list) {
+            line(text);
+            continue;
+        }
+        const auto* lb = static_cast<const ListBox*>(c);
+        line(text + " lines " + std::to_string(lb->count()) + " selected " + std::to_string(lb->itemIndex()));
+        for (int i = 0; i < lb->count(); ++i) line("line " + std::to_string(i) + " " + quote(lb->lines()[i]));
+    }
+    if (!form.menu()) return;
+    auto menuLine = [&](const MenuItem& m) {
+        line(m.name() + " " + quote(m.caption()) + (m.enabled() ? " enabled" : " disabled") +
+             (m.visible() ? " visible" : " hidden"));
+    };
+    for (const auto& top : form.menu()->items()) {
+        menuLine(*top);
+        for (const auto& item : top->items()) menuLine(*item);
+    }
+}
+
+// ---------------------------------------------------------------- services
+
+bool HeadlessBackend::runOpenDialog(OpenDialog& dialog) {
+    std::string prefix = "opendialog " + quote(dialog.fileName) + " " + quote(dialog.initialDir) + " -> ";
+    std::optional<std::string> answer;
+    if (!dialogAnswers_.empty()) {
+        answer = dialogAnswers_.front();
+        dialogAnswers_.pop_front();
+    }
+    if (!answer) {
+        line(prefix + "cancel");
+        return false;
+    }
+    dialog.fileName = *answer;
+    line(prefix + quote(*answer));
+    return true;
+}
+
+void HeadlessBackend::acceptDroppedFiles(Form& form, bool accept) {
+    if (accept) dropTargets_.insert(&form);
+    else dropTargets_.erase(&form);
+}
+
+int HeadlessBackend::shellExecute(const ShellRequest& r) {
+    int result = 42;
+    if (!shellResults_.empty()) {
+        result = shellResults_.front();
+        shellResults_.pop_front();
+    }
+    line("shell " + quote(r.operation) + " " + quote(r.file) + " " + quote(r.parameters) + " " + quote(r.directory) +
+         " " + std::to_string(r.show) + " -> " + std::to_string(result));
+    return result;
+}
+
+bool HeadlessBackend::activateWindow(const std::string& windowClass) {
+    if (!options_.windows.count(windowClass)) return false;
+    line("foreground " + windowClass);
+    return true;
+}
+
+void HeadlessBackend::showHelp(const std::string& helpFile, int command) {
+    line("help " + quote(helpFile) + " " + std::to_string(command));
+}
+
+std::optional<std::string> HeadlessBackend::environmentVariable(const std::string& name) {
+    auto it = options_.environment.find(name);
+    if (it == options_.environment.end()) return std::nullopt;
+    return it->second;
+}
+
+void HeadlessBackend::minimizeApplication() { line("minimize"); }
+void HeadlessBackend::restoreApplication() { line("restore"); }
+
+void HeadlessBackend::errorReport(const std::string& caption, const std::string& text) {
+    line("error " + quote(caption) + " " + quote(text));
+}
+
+void HeadlessBackend::warningBox(const std::string& caption, const std::string& text, const std::string& button) {
+    line("warning " + quote(caption) + " " + quote(text) + " " + quote(button));
+}
+
+}  // namespace platform::headless

@@ -1,0 +1,137 @@
+#include "platform/input.h"
+
+#include <algorithm>
+
+#include "platform/services.h"
+#include "platform/text.h"
+
+namespace platform {
+
+namespace {
+
+bool takesCharacters(const Control& c) {
+    return c.kind() == ControlKind::Edit || c.kind() == ControlKind::ListBox;
+}
+
+void moveFocus(Form& form, bool backwards) {
+    std::vector<Control*> stops;
+    for (Control* c : form.controls()) {
+        if (c->tabOrder() >= 0 && c->canFocus()) stops.push_back(c);
+    }
+    if (stops.empty()) return;
+    std::stable_sort(stops.begin(), stops.end(),
+                     [](Control* a, Control* b) { return a->tabOrder() < b->tabOrder(); });
+    auto it = std::find(stops.begin(), stops.end(), form.focusedControl());
+    std::size_t i = it == stops.end() ? 0 : static_cast<std::size_t>(it - stops.begin());
+    std::size_t n = stops.size();
+    std::size_t next = it == stops.end() ? 0 : (backwards ? (i + n - 1) % n : (i + 1) % n);
+    form.focus(stops[next]);
+}
+
+void listKey(ListBox& list, int key, ShiftState shift, const std::string& typed) {
+    int before = list.itemIndex();
+    if (key == vk::Up && list.count() > 0) list.setItemIndex(before <= 0 ? 0 : before - 1);
+    else if (key == vk::Down && list.count() > 0) list.setItemIndex(before < 0 ? 0 : std::min(before + 1, list.count() - 1));
+    else if (!typed.empty() && !shift.ctrl && !shift.alt) list.selectByChar(typed[0]);
+    if (list.itemIndex() != before && list.OnClick) dispatch(list.OnClick);
+}
+
+void editKey(Edit& edit, int key, ShiftState shift, const std::string& typed) {
+    std::string text = edit.text();
+    if (key == vk::Back) {
+        if (text.empty()) return;
+        // Step back over a whole double-byte character.
+        std::size_t last = 0;
+        for (std::size_t i = 0; i < text.size(); i += charLength(text, i)) last = i;
+        text.erase(last);
+    } else if (!typed.empty() && !shift.ctrl && !shift.alt && static_cast<unsigned char>(typed[0]) >= 0x20) {
+        if (edit.maxLength() && text.size() + typed.size() > edit.maxLength()) return;
+        text += typed;
+    } else {
+        return;
+    }
+    edit.setText(text);
+}
+
+}  // namespace
+
+Control* findAccelerator(Form& form, char ch) {
+    char wanted = upperAscii(std::string(1, ch))[0];
+    for (Control* c : form.controls()) {
+        if (c->kind() != ControlKind::Label && c->canFocus() && c->accelerator() == wanted) return c;
+    }
+    return nullptr;
+}
+
+void clickControl(Control& control) {
+    switch (control.kind()) {
+    case ControlKind::Button:
+        control.setFocus();
+        dispatch([&] { static_cast<Button&>(control).click(); });
+        break;
+    case ControlKind::RadioButton:
+        control.setFocus();
+        static_cast<RadioButton&>(control).setChecked(true);
+        if (control.OnClick) dispatch(control.OnClick);
+        break;
+    case ControlKind::CheckBox: {
+        control.setFocus();
+        auto& box = static_cast<CheckBox&>(control);
+        box.setChecked(!box.checked());
+        if (control.OnClick) dispatch(control.OnClick);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void selectLine(ListBox& list, int index) {
+    list.setFocus();
+    list.setItemIndex(index);
+    if (list.OnClick) dispatch(list.OnClick);
+}
+
+void pressKey(Form& form, int key, ShiftState shift, const std::string& typed) {
+    char ch = typed.size() == 1 ? typed[0] : 0;
+    Control* target = form.focusedControl();
+    KeyHandler& handler = target ? target->OnKeyDown : form.OnKeyDown;
+    if (handler) dispatch([&] { handler(key, shift); });
+    if (key == 0) return;  // the handler took the key
+    // The handler may have closed the form or moved the focus.
+    if (!form.showing() || form.focusedControl() != target) return;
+
+    if (key == vk::Tab && !shift.ctrl && !shift.alt) {
+        moveFocus(form, shift.shift);
+        return;
+    }
+    if (ch && (shift.alt || !target || !takesCharacters(*target))) {
+        // Without Alt, a Windows dialog presses a mnemonic only when the
+        // focused control has no use for the character.
+        if (Control* c = findAccelerator(form, ch)) {
+            clickControl(*c);
+            return;
+        }
+        if (shift.alt) return;
+    }
+    if (!target) return;
+    switch (target->kind()) {
+    case ControlKind::ListBox:
+        listKey(static_cast<ListBox&>(*target), key, shift, typed);
+        break;
+    case ControlKind::Edit:
+        editKey(static_cast<Edit&>(*target), key, shift, typed);
+        break;
+    case ControlKind::Button:
+        if ((key == vk::Return || key == vk::Space) && shift.none()) clickControl(*target);
+        break;
+    case ControlKind::RadioButton:
+    case ControlKind::CheckBox:
+        if (key == vk::Space && shift.none()) clickControl(*target);
+        break;
+    case ControlKind::Label:
+        break;
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,117 @@
+// The services a backend provides besides its widgets. The program logic
+// reaches them only through platform::backend().
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class Form;
+class Timer;
+class OpenDialog;
+
+// Files by CP932 path. Errors are IOError with the Windows error code.
+class Files {
+public:
+    virtual ~Files() = default;
+    // True for an existing file (not a folder); an empty path is missing.
+    virtual bool exists(const std::string& path) = 0;
+    virtual std::string read(const std::string& path) = 0;
+    // Replaces the file so that a failure never leaves the old one damaged.
+    virtual void write(const std::string& path, const std::string& bytes) = 0;
+};
+
+// Private-profile (INI) files with the Windows rules.
+class Profile {
+public:
+    virtual ~Profile() = default;
+    // At most 1023 bytes of the value, or the default.
+    virtual std::string getString(const std::string& file, const std::string& section,
+                                  const std::string& key, const std::string& fallback) = 0;
+    // False when the file could not be written.
+    virtual bool writeString(const std::string& file, const std::string& section, const std::string& key,
+                             const std::string& value) = 0;
+};
+
+struct ShellRequest {
+    std::string operation;
+    std::string file;
+    std::string parameters;
+    std::string directory;
+    int show = 5;
+};
+
+// One drop of files on a window; released once handled.
+class DroppedFiles {
+public:
+    virtual ~DroppedFiles() = default;
+    virtual int count() const = 0;
+    // The path at index, at most bufferSize - 1 bytes, as DragQueryFile gives it.
+    virtual std::string query(int index, std::size_t bufferSize) const = 0;
+    virtual void finish() = 0;
+    virtual bool finished() const = 0;
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // --- windows
+    // Extra width and height of the frame (and menu bar) around the client area.
+    virtual int frameWidth(const Form& form) const = 0;
+    virtual int frameHeight(const Form& form) const = 0;
+    virtual void showForm(Form& form) = 0;
+    virtual void hideForm(Form& form) = 0;
+    virtual void destroyForm(Form& form) = 0;
+    // Runs until form.modalResult() is set; FormShow has run already.
+    virtual void runModal(Form& form) = 0;
+    // Announces a modal showing before FormShow, and its end.
+    virtual void modalOpening(Form& form) = 0;
+    virtual void modalClosed(Form& form, int result) = 0;
+    // Runs until the main window closes.
+    virtual void runMain(Form& form) = 0;
+    virtual void programEnded() = 0;
+    virtual void timerChanged(Timer& timer) = 0;
+    virtual void timerDestroyed(Timer& timer) = 0;
+    virtual bool runOpenDialog(OpenDialog& dialog) = 0;
+    virtual void acceptDroppedFiles(Form& form, bool accept) = 0;
+
+    // --- services
+    virtual int shellExecute(const ShellRequest& request) = 0;
+    virtual int screenWidth() = 0;
+    virtual int screenHeight() = 0;
+    // Brings a top-level window of the class to the front; false when none.
+    virtual bool activateWindow(const std::string& windowClass) = 0;
+    virtual void showHelp(const std::string& helpFile, int command) = 0;
+    virtual std::optional<std::string> environmentVariable(const std::string& name) = 0;
+    virtual std::string programPath() = 0;                 // full path of the program file
+    virtual std::vector<std::string> programParameters() = 0;
+    virtual void minimizeApplication() = 0;
+    virtual void restoreApplication() = 0;
+    virtual void errorReport(const std::string& caption, const std::string& text) = 0;
+    virtual void warningBox(const std::string& caption, const std::string& text, const std::string& button) = 0;
+    virtual Files& files() = 0;
+    virtual Profile& profile() = 0;
+};
+
+Backend& backend();
+void setBackend(Backend* backend);
+
+// The application title, shown as the framework's report caption.
+const std::string& applicationTitle();
+void setApplicationTitle(std::string title);
+
+// Runs a handler; an error escaping it ends the handler and shows the
+// framework's error report, and the program goes on.
+void dispatch(const std::function<void()>& handler);
+
+// The framework's warning box (caption "警告", one button "はい(&Y)").
+void showWarning(const std::string& text);
+
+// Shorthands for the common services.
+inline Files& files() { return backend().files(); }
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+// CP932 byte-string helpers. Every text of the program is a std::string of
+// CP932 bytes; these helpers know where a double-byte character starts so that
+// a trail byte (0x40..0xFC, 0x5C among them) is never taken for a separator.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+bool isLeadByte(unsigned char c);
+
+// Length in bytes of the character starting at pos (1 or 2; 1 for a lead byte
+// at the very end, which is taken as it stands).
+std::size_t charLength(std::string_view s, std::size_t pos);
+
+// Position of the last byte of `chars` that starts a character, or npos.
+std::size_t findLastOfChars(std::string_view s, std::string_view chars);
+
+// Folder separators of the host platform ("\\:" on Windows, "/" elsewhere).
+std::string_view folderSeparators();
+
+// Everything up to and including the last folder separator ("" when none).
+std::string directoryPart(std::string_view path);
+// Everything after the last folder separator.
+std::string fileNamePart(std::string_view path);
+
+std::string upperAscii(std::string_view s);
+bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
+
+// Whole-string integer parsing as the framework's conversions do: optional
+// sign, digits only, 32-bit range. nullopt when the text is not such a number.
+std::optional<int> parseDecimal(std::string_view s);
+std::optional<int> parseHex(std::string_view digits);
+
+std::string toDecimal(long long value);
+
+// Truncates to at most maxBytes without splitting a double-byte character.
+std::string truncateBytes(std::string_view s, std::size_t maxBytes);
+
+// Windows command-line splitting: blanks and tabs separate arguments outside
+// double quotes; a double quote toggles grouping and is dropped; two double
+// quotes inside a group give one literal quote; backslashes are ordinary.
+std::vector<std::string> splitCommandLine(std::string_view line);
+
+}  // namespace platform

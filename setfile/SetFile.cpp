@@ -1,0 +1,167 @@
+#include "setfile/SetFile.h"
+
+#include <algorithm>
+
+namespace setfile {
+
+int ItemTable::countInUse() const {
+    return static_cast<int>(std::count_if(slots_.begin(), slots_.end(), [](const auto& s) { return s.inUse(); }));
+}
+
+void ItemTable::compact() {
+    auto end = std::stable_partition(slots_.begin(), slots_.end(), [](const auto& s) { return s.inUse(); });
+    std::fill(end, slots_.end(), LauncherItem{});
+}
+
+namespace {
+
+// Splits into lines: a CR ends a line and a LF right after it is skipped; a
+// lone LF is an ordinary byte; Ctrl-Z ends the file.
+std::vector<std::string_view> splitLines(std::string_view bytes) {
+    std::size_t eof = bytes.find('\x1A');
+    if (eof != std::string_view::npos) bytes = bytes.substr(0, eof);
+    std::vector<std::string_view> lines;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t cr = bytes.find('\r', pos);
+        if (cr == std::string_view::npos) {
+            lines.push_back(bytes.substr(pos));
+            break;
+        }
+        lines.push_back(bytes.substr(pos, cr - pos));
+        pos = cr + 1;
+        if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+    }
+    return lines;
+}
+
+}  // namespace
+
+ReadResult parseSetFile(std::string_view bytes) {
+    ReadResult r;
+    int lineNumber = 1;
+    int item = 1;
+    auto fail = [&](Fault f) {
+        r.fault = f;
+        r.itemNumber = item;
+    };
+    for (std::string_view line : splitLines(bytes)) {
+        if (lineNumber > kLineLimit) {
+            fail(Fault::TooManyLines);
+            break;
+        }
+        if (lineNumber % 2 == 1) {
+            std::size_t eq = line.find('=');
+            if (eq == std::string_view::npos) {
+                fail(Fault::NoTitleSeparator);
+                break;
+            }
+            if (eq > kTitleLimit) {
+                fail(Fault::TitleTooLong);
+                break;
+            }
+            LauncherItem& slot = r.items.slot(item);
+            slot.title = line.substr(0, eq);
+            slot.key = line.substr(eq + 1, 1);
+            if (slot.key == "*") slot.key = " ";
+        } else {
+            LauncherItem& slot = r.items.slot(item);
+            std::size_t bar = line.find('|');
+            if (bar == std::string_view::npos) {
+                fail(Fault::NoDirectorySeparator);
+                break;
+            }
+            if (bar > kFieldLimit) {
+                fail(Fault::DirectoryTooLong);
+                break;
+            }
+            slot.directory = line.substr(0, bar);
+            std::string_view rest = line.substr(bar + 1);
+            std::size_t bar2 = rest.find('|');
+            if (bar2 == std::string_view::npos) {
+                fail(Fault::NoTargetSeparator);
+                break;
+            }
+            if (bar2 > kFieldLimit) {
+                fail(Fault::TargetTooLong);
+                break;
+            }
+            slot.target = rest.substr(0, bar2);
+            std::string_view options = rest.substr(bar2 + 1);
+            if (options.size() > kFieldLimit) {
+                fail(Fault::OptionsTooLong);
+                break;
+            }
+            slot.options = options;
+            ++item;
+        }
+        ++lineNumber;
+    }
+    r.items.compact();
+    return r;
+}
+
+std::string formatSetFile(const ItemTable& items, int lastSlot) {
+    std::string out;
+    for (int n = 1; n <= lastSlot && n <= kSlots; ++n) {
+        const LauncherItem& s = items.slot(n);
+        out += s.title + "=" + (s.key == " " ? std::string("*") : s.key) + "\r\n";
+        out += s.directory + "|" + s.target + "|" + s.options + "\r\n";
+    }
+    return out;
+}
+
+std::string listLine(const LauncherItem& item) { return item.key + "  " + item.title; }
+
+std::vector<std::string> listLines(const ItemTable& items) {
+    std::vector<std::string> lines;
+    for (int n = 1; n <= kSlots; ++n) {
+        if (items.slot(n).inUse()) lines.push_back(listLine(items.slot(n)));
+    }
+    if (lines.empty()) lines.emplace_back();
+    return lines;
+}
+
+const app::Bilingual kSetFileMissing = {"   ランチャーの設定ファイルが存在しません。   ",
+                                        "   Launcher set file is not exist.   "};
+
+app::Bilingual faultMessage(Fault fault, int itemNumber) {
+    struct Pieces {
+        const char* ja;
+        const char* en1;
+        const char* en2;
+    };
+    Pieces p{};
+    switch (fault) {
+    case Fault::None:
+        return {};
+    case Fault::TooManyLines:
+        return {"   設定ファイルの行数は最大で３２行です。   ", "   Launcher set file is max 32 lines.   "};
+    case Fault::NoTitleSeparator:
+        p = {" 項目のタイトルが設定されていません。   ", "    Target Title of Item ", " is not set.   "};
+        break;
+    case Fault::TitleTooLong:
+        p = {" 項目のタイトルは４８文字までです。     ", "    Target Title of Item ", " is max 48 characters.   "};
+        break;
+    case Fault::NoDirectorySeparator:
+        p = {" 項目のディレクトリ名が設定されていません。   ", "    Start in directory of Item ", " is not set.   "};
+        break;
+    case Fault::DirectoryTooLong:
+        p = {" 項目のディレクトリ名は１２８文字までです。   ", "    Start in directory of Item ",
+             " is max 128 characters.   "};
+        break;
+    case Fault::NoTargetSeparator:
+        p = {" 項目の実行ファイル名が設定されていません。   ", "    Target of Item ", " is not set.   "};
+        break;
+    case Fault::TargetTooLong:
+        p = {" 項目の実行ファイル名は１２８文字までです。   ", "    Target of Item ", " is max 128 characters.   "};
+        break;
+    case Fault::OptionsTooLong:
+        p = {" 項目のオプション設定は１２８文字までです。   ", "    Options of Item ", " is max 128 characters.   "};
+        break;
+    }
+    std::string number = std::to_string(itemNumber);
+    return {"    " + number + p.ja, p.en1 + number + p.en2};
+}
+
+}  // namespace setfile

@@ -1,0 +1,82 @@
+// Launcher set files: the item table, the reader's rules as a pure function,
+// and the writing rule.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Language.h"
+
+namespace setfile {
+
+struct LauncherItem {
+    std::string title;      // at most 48 bytes, no "="
+    std::string target;     // at most 128 bytes
+    std::string options;    // at most 128 bytes
+    std::string directory;  // start-in directory, at most 128 bytes
+    std::string key;        // one byte; " " means no key; may be empty
+
+    bool inUse() const { return !title.empty(); }
+    bool operator==(const LauncherItem&) const = default;
+};
+
+constexpr int kSlots = 16;
+constexpr std::size_t kTitleLimit = 48;
+constexpr std::size_t kFieldLimit = 128;
+constexpr int kLineLimit = 2 * kSlots;
+
+// Slots 1 to 16; with n items in use they are slots 1 to n.
+class ItemTable {
+public:
+    LauncherItem& slot(int number) { return slots_.at(number - 1); }
+    const LauncherItem& slot(int number) const { return slots_.at(number - 1); }
+    int countInUse() const;
+    void clear() { slots_ = {}; }
+    // Moves the slots in use up over any slot that is not, keeping their order.
+    void compact();
+    bool operator==(const ItemTable&) const = default;
+
+private:
+    std::array<LauncherItem, kSlots> slots_{};
+};
+
+enum class Fault {
+    None,
+    TooManyLines,
+    NoTitleSeparator,
+    TitleTooLong,
+    NoDirectorySeparator,
+    DirectoryTooLong,
+    NoTargetSeparator,
+    TargetTooLong,
+    OptionsTooLong,
+};
+
+struct ReadResult {
+    ItemTable items;   // what was stored up to the fault, compacted
+    Fault fault = Fault::None;
+    int itemNumber = 0;  // the item (pair of lines in the file) at fault
+};
+
+// Reads the bytes of a set file. A title-less entry is no item: the items
+// after it move up, so that list line i always shows slot i+1.
+ReadResult parseSetFile(std::string_view bytes);
+
+// The writing rule: slots 1 to lastSlot, title line then item line, CR LF.
+std::string formatSetFile(const ItemTable& items, int lastSlot);
+
+// The list line of an item: key, two blanks, title.
+std::string listLine(const LauncherItem& item);
+
+// The lines of the main list: one per slot in use, or the empty placeholder.
+std::vector<std::string> listLines(const ItemTable& items);
+
+// The current set file does not exist.
+extern const app::Bilingual kSetFileMissing;
+
+// The message for a fault, item number inserted.
+app::Bilingual faultMessage(Fault fault, int itemNumber);
+
+}  // namespace setfile
