@@ -96,10 +96,11 @@ void pressKey(Form& form, int key, ShiftState shift, const std::string& typed) {
     char ch = typed.size() == 1 ? typed[0] : 0;
     Control* target = form.focusedControl();
     KeyHandler& handler = target ? target->OnKeyDown : form.OnKeyDown;
+    const bool wasShowing = form.showing();
     if (handler) dispatch([&] { handler(key, shift); });
     if (key == 0) return;  // the handler took the key
     // The handler may have closed the form or moved the focus.
-    if (!form.showing() || form.focusedControl() != target) return;
+    if ((wasShowing && !form.showing()) || form.modalResult() != mr::None || form.focusedControl() != target) return;
 
     if (key == vk::Tab && !shift.ctrl && !shift.alt) {
         moveFocus(form, shift.shift);

@@ -1,0 +1,156 @@
+#include "platform/profile.h"
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/text.h"
+
+namespace platform {
+
+namespace {
+
+constexpr std::size_t kMaxValueBytes = 1023;
+
+std::vector<std::string_view> splitLines(std::string_view contents) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < contents.size()) {
+        std::size_t end = contents.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(contents.substr(start));
+            break;
+        }
+        lines.push_back(contents.substr(start, end - start));
+        start = end + 1;
+        if (contents[end] == '\r' && start < contents.size() && contents[start] == '\n') ++start;
+    }
+    return lines;
+}
+
+// Blanks and tabs never occur as the second byte of a double-byte character,
+// so trimming them byte by byte is safe.
+std::string_view trimBlanks(std::string_view s) {
+    std::size_t first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    std::size_t last = s.find_last_not_of(" \t");
+    return s.substr(first, last - first + 1);
+}
+
+// The name of a "[name]" line, or nullopt for any other line. The closing
+// bracket must be a character of its own, not the trail byte of a kanji.
+std::optional<std::string_view> sectionName(std::string_view line) {
+    std::string_view t = trimBlanks(line);
+    if (t.size() < 2 || t.front() != '[') return std::nullopt;
+    std::size_t lastChar = 0;
+    for (std::size_t i = 0; i < t.size(); i += charLength(t, i)) lastChar = i;
+    if (lastChar != t.size() - 1 || t.back() != ']') return std::nullopt;
+    return t.substr(1, t.size() - 2);
+}
+
+struct KeyLine {
+    std::string_view key;
+    std::string_view value;
+};
+
+// "=" is below the trail-byte range, so a plain byte search finds it.
+std::optional<KeyLine> keyLine(std::string_view line) {
+    std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return KeyLine{trimBlanks(line.substr(0, eq)), trimBlanks(line.substr(eq + 1))};
+}
+
+std::string_view unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+}  // namespace
+
+std::string profileGet(const std::string& contents, const std::string& section, const std::string& key,
+                       const std::string& fallback) {
+    bool inSection = false;
+    bool sectionSeen = false;
+    for (std::string_view line : splitLines(contents)) {
+        if (auto name = sectionName(line)) {
+            // Only the first section of that name counts; a later one is never searched.
+            if (sectionSeen) break;
+            inSection = equalsIgnoreAsciiCase(*name, section);
+            sectionSeen = inSection;
+            continue;
+        }
+        if (!inSection) continue;
+        if (auto kv = keyLine(line); kv && equalsIgnoreAsciiCase(kv->key, key)) {
+            return truncateBytes(unquote(kv->value), kMaxValueBytes);
+        }
+    }
+    return fallback;
+}
+
+std::string profileSet(const std::string& contents, const std::string& section, const std::string& key,
+                       const std::string& value) {
+    std::vector<std::string> lines;
+    for (std::string_view line : splitLines(contents)) lines.emplace_back(line);
+
+    std::optional<std::size_t> header;
+    std::optional<std::size_t> lastKey;
+    std::optional<std::size_t> found;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (auto name = sectionName(lines[i])) {
+            if (header) break;
+            if (equalsIgnoreAsciiCase(*name, section)) header = i;
+            continue;
+        }
+        if (!header) continue;
+        if (auto kv = keyLine(lines[i])) {
+            if (equalsIgnoreAsciiCase(kv->key, key)) {
+                found = i;
+                lines[i] = std::string(kv->key) + "=" + value;
+                break;
+            }
+            lastKey = i;
+        }
+    }
+
+    if (!header) {
+        lines.push_back("[" + section + "]");
+        lines.push_back(key + "=" + value);
+    } else if (!found) {
+        std::size_t after = lastKey ? *lastKey : *header;
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), key + "=" + value);
+    }
+
+    std::string out;
+    for (const std::string& line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string FileProfile::getString(const std::string& file, const std::string& section, const std::string& key,
+                                   const std::string& fallback) {
+    try {
+        if (!files_.exists(file)) return fallback;
+        return profileGet(files_.read(file), section, key, fallback);
+    } catch (const IOError&) {
+        return fallback;
+    }
+}
+
+bool FileProfile::writeString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& value) {
+    try {
+        std::string old = files_.exists(file) ? files_.read(file) : std::string();
+        files_.write(file, profileSet(old, section, key, value));
+        return true;
+    } catch (const IOError&) {
+        return false;
+    }
+}
+
+}  // namespace platform

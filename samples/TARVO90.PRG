@@ -1,0 +1,6 @@
+Terminal=t
+|x-terminal-emulator|
+Files=f
+|xdg-open|.
+Editor=e
+|editor|

@@ -1,0 +1,150 @@
+#!/usr/bin/env python3
+"""Runs one scenario file through tarvo-headless and compares the transcript.
+
+A scenario is a text file of sections:
+
+  # comments (anywhere outside file contents)
+  [file NAME]      lines of a file to lay out; each line gets CR LF
+  [bytes NAME]     a file given by escapes alone; line breaks are ignored
+  [run]            one line: driver options, "--", program path and arguments
+  [actions]        lines fed to the driver's standard input
+  [transcript]     the expected standard output, line for line
+  [expect NAME]    after the run, the file must hold these lines (CR LF each)
+  [expect-bytes NAME]  the same, by escapes alone
+  [expect-missing NAME]
+
+Texts are written in UTF-8 and become CP932 in files. In file contents the
+escapes \\r, \\n, \\t, \\xHH and \\\\ stand for their bytes. Everywhere, $DIR
+stands for the scenario's own temporary folder, where it runs; a relative
+program path is taken inside it.
+"""
+import os
+import re
+import shlex
+import subprocess
+import sys
+import tempfile
+
+SECTION = re.compile(r"^\[(file|bytes|run|actions|transcript|expect|expect-bytes|expect-missing)(?: (.+))?\]$")
+
+
+def parse(path):
+    sections = []
+    current = None
+    with open(path, encoding="utf-8") as f:
+        for raw in f.read().split("\n"):
+            m = SECTION.match(raw)
+            if m:
+                current = (m.group(1), m.group(2), [])
+                sections.append(current)
+            elif current is None:
+                if raw.strip() and not raw.startswith("#"):
+                    sys.exit(f"{path}: text before the first section: {raw!r}")
+            else:
+                current[2].append(raw)
+    # Trailing blank lines and comment lines between sections are layout.
+    for kind, _, lines in sections:
+        while lines and (not lines[-1].strip() or (kind != "transcript" and lines[-1].startswith("#"))):
+            lines.pop()
+    return sections
+
+
+def decode_escapes(text):
+    out = bytearray()
+    i = 0
+    while i < len(text):
+        c = text[i]
+        if c == "\\" and i + 1 < len(text):
+            n = text[i + 1]
+            if n == "r":
+                out += b"\r"; i += 2; continue
+            if n == "n":
+                out += b"\n"; i += 2; continue
+            if n == "t":
+                out += b"\t"; i += 2; continue
+            if n == "\\":
+                out += b"\\"; i += 2; continue
+            if n == "x" and re.match(r"[0-9A-Fa-f]{2}", text[i + 2:i + 4]):
+                out.append(int(text[i + 2:i + 4], 16)); i += 4; continue
+        out += c.encode("cp932")
+        i += 1
+    return bytes(out)
+
+
+def content(kind, lines, folder):
+    lines = [l.replace("$DIR", folder) for l in lines]
+    if kind in ("bytes", "expect-bytes"):
+        return decode_escapes("".join(lines))
+    return b"".join(decode_escapes(l) + b"\r\n" for l in lines)
+
+
+def main():
+    driver, scenario = os.path.abspath(sys.argv[1]), sys.argv[2]
+    sections = parse(scenario)
+    with tempfile.TemporaryDirectory(prefix="tarvo-scn-") as folder:
+        run_line, actions, expected = None, [], None
+        checks = []
+        for kind, name, lines in sections:
+            if kind in ("file", "bytes"):
+                target = os.path.join(folder, name)
+                os.makedirs(os.path.dirname(target), exist_ok=True)
+                with open(target, "wb") as f:
+                    f.write(content(kind, lines, folder))
+            elif kind == "run":
+                run_line = " ".join(lines).replace("$DIR", folder)
+            elif kind == "actions":
+                actions += [l.replace("$DIR", folder) for l in lines]
+            elif kind == "transcript":
+                expected = lines
+            else:
+                checks.append((kind, name, lines))
+        if run_line is None or expected is None:
+            sys.exit(f"{scenario}: needs [run] and [transcript]")
+        args = shlex.split(run_line)
+        if "--" not in args or args.index("--") + 1 >= len(args):
+            sys.exit(f"{scenario}: [run] needs -- PROGRAM_PATH")
+        p = args.index("--") + 1
+        if not os.path.isabs(args[p]):
+            args[p] = os.path.join(folder, args[p])
+        proc = subprocess.run([driver] + args, input="".join(a + "\n" for a in actions).encode(),
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, cwd=folder, timeout=60)
+        actual = proc.stdout.decode("utf-8", errors="backslashreplace").replace(folder, "$DIR").split("\n")
+        if actual and actual[-1] == "":
+            actual.pop()
+        failures = []
+        if proc.returncode != 0:
+            failures.append(f"driver exited {proc.returncode}: {proc.stderr.decode(errors='replace')}")
+        if actual != expected:
+            failures.append(diff(expected, actual))
+        for kind, name, lines in checks:
+            target = os.path.join(folder, name)
+            if kind == "expect-missing":
+                if os.path.exists(target):
+                    failures.append(f"{name} exists but should not")
+                continue
+            want = content("bytes" if kind == "expect-bytes" else "file", lines, folder)
+            if not os.path.exists(target):
+                failures.append(f"{name} is missing")
+                continue
+            with open(target, "rb") as f:
+                got = f.read()
+            if got != want:
+                failures.append(f"{name} differs:\n  expected {want!r}\n  actual   {got!r}")
+        if failures:
+            print(f"FAIL {scenario}")
+            for f in failures:
+                print(f)
+            sys.exit(1)
+        print(f"ok {os.path.basename(scenario)}")
+
+
+def diff(expected, actual):
+    lines = ["transcript differs (- expected, + actual):"]
+    import difflib
+    for d in difflib.unified_diff(expected, actual, lineterm="", n=2):
+        lines.append("  " + d)
+    return "\n".join(lines)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,132 @@
+#include "platform/profile.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/errors.h"
+
+using platform::profileGet;
+using platform::profileSet;
+
+TEST(ProfileGet, MatchesIgnoringAsciiCaseAndTakesTheFirstMatch) {
+    const std::string ini =
+        "Top=outside\r\n"
+        "[Main]\r\n"
+        "Path=first\r\n"
+        "PATH=second\r\n"
+        "[Other]\r\n"
+        "Only=other\r\n"
+        "[MAIN]\r\n"
+        "Path=later section\r\n"
+        "Late=later section\r\n"
+        "[ア]\r\n"
+        "ア=katakana a\r\n";
+    EXPECT_EQ(profileGet(ini, "main", "path", "-"), "first");
+    EXPECT_EQ(profileGet(ini, "MAIN", "pAtH", "-"), "first");
+    EXPECT_EQ(profileGet(ini, "main", "Late", "-"), "-");  // a repeated section is never searched
+    EXPECT_EQ(profileGet(ini, "main", "Only", "-"), "-");
+    EXPECT_EQ(profileGet(ini, "main", "Top", "-"), "-");
+    EXPECT_EQ(profileGet(ini, "missing", "Path", "fallback"), "fallback");
+    EXPECT_EQ(profileGet(ini, "ア", "ア", "-"), "katakana a");
+    // ヂ is 0x83 0x61: its trail byte is "a", which must not be folded to "A" (ア).
+    EXPECT_EQ(profileGet(ini, "ヂ", "ア", "-"), "-");
+    EXPECT_EQ(profileGet(ini, "ア", "ヂ", "-"), "-");
+}
+
+TEST(ProfileGet, TrimsBlanksAndOnePairOfQuotes) {
+    const std::string ini = " \t[s] \t\nplain = \t value x \t\ndq=\" a b \"\nsq='x'\nnested=\"\"x\"\"\n"
+                            "mixed=\"x'\nlone=\"\nempty=\n";
+    EXPECT_EQ(profileGet(ini, "s", "plain", "-"), "value x");
+    EXPECT_EQ(profileGet(ini, "s", "dq", "-"), " a b ");
+    EXPECT_EQ(profileGet(ini, "s", "sq", "-"), "x");
+    EXPECT_EQ(profileGet(ini, "s", "nested", "-"), "\"x\"");
+    EXPECT_EQ(profileGet(ini, "s", "mixed", "-"), "\"x'");
+    EXPECT_EQ(profileGet(ini, "s", "lone", "-"), "\"");
+    EXPECT_EQ(profileGet(ini, "s", "empty", "-"), "");
+}
+
+TEST(ProfileGet, ReadsEveryLineEndAndKeepsKanjiBracketsOutOfHeaders) {
+    // "[ゾ" ends in byte 0x5D (the trail of ゾ), yet it is no section header.
+    const std::string ini = "[a]\rone=1\r\ntwo=2\n[ゾ\rthree=3\r[ゾ]\r\nfour=4";
+    EXPECT_EQ(profileGet(ini, "a", "one", "-"), "1");
+    EXPECT_EQ(profileGet(ini, "a", "two", "-"), "2");
+    EXPECT_EQ(profileGet(ini, "a", "three", "-"), "3");
+    EXPECT_EQ(profileGet(ini, "ゾ", "four", "-"), "4");
+}
+
+TEST(ProfileGet, ReturnsAtMost1023BytesWithoutSplittingACharacter) {
+    const std::string longAscii(1500, 'x');
+    EXPECT_EQ(profileGet("[s]\nk=" + longAscii, "s", "k", ""), longAscii.substr(0, 1023));
+    const std::string kanjiAtLimit = std::string(1022, 'x') + "表";
+    EXPECT_EQ(profileGet("[s]\nk=" + kanjiAtLimit, "s", "k", ""), std::string(1022, 'x'));
+}
+
+TEST(ProfileSet, RewritesInsertsAndAppendsKeepingOtherLines) {
+    const std::string ini = "; head comment\n[Main]\n  KeyA = old \nloose line\n[ゾ\n\n[Next]\nb=2";
+    EXPECT_EQ(profileSet(ini, "MAIN", "keya", "new"),
+              "; head comment\r\n[Main]\r\nKeyA=new\r\nloose line\r\n[ゾ\r\n\r\n[Next]\r\nb=2\r\n");
+    EXPECT_EQ(profileSet(ini, "main", "Added", "表"),
+              "; head comment\r\n[Main]\r\n  KeyA = old \r\nAdded=表\r\nloose line\r\n[ゾ\r\n\r\n[Next]\r\nb=2\r\n");
+    EXPECT_EQ(profileSet(ini, "New", "k", "v"),
+              "; head comment\r\n[Main]\r\n  KeyA = old \r\nloose line\r\n[ゾ\r\n\r\n[Next]\r\nb=2\r\n[New]\r\nk=v\r\n");
+    EXPECT_EQ(profileSet("[Empty]\r\n; note\r\n[Dup]\r\n[empty]\r\nk=x\r\n", "empty", "k", "v"),
+              "[Empty]\r\nk=v\r\n; note\r\n[Dup]\r\n[empty]\r\nk=x\r\n");
+    EXPECT_EQ(profileSet("", "s", "k", "v"), "[s]\r\nk=v\r\n");
+}
+
+TEST(ProfileSet, RoundTripsThroughGet) {
+    std::string ini;
+    const std::map<std::string, std::string> values = {
+        {"Path", "C:\\ﾌｧｲﾙ\\表示.txt"}, {"path2", "a=b=c"}, {"Blank", ""}, {"Long", std::string(1023, 'y')}};
+    for (const auto& [key, value] : values) ini = profileSet(ini, "Files", key, value);
+    ini = profileSet(ini, "FILES", "path2", "changed");
+    for (const auto& [key, value] : values) {
+        EXPECT_EQ(profileGet(ini, "files", key, "-"), key == "path2" ? "changed" : value) << key;
+    }
+}
+
+namespace {
+
+class FakeFiles : public platform::Files {
+public:
+    std::map<std::string, std::string> stored;
+    std::optional<int> readError;
+    std::optional<int> writeError;
+    int writes = 0;
+
+    bool exists(const std::string& path) override { return stored.count(path) != 0; }
+    std::string read(const std::string& path) override {
+        if (readError) throw platform::IOError(*readError);
+        return stored.at(path);
+    }
+    void write(const std::string& path, const std::string& bytes) override {
+        ++writes;
+        if (writeError) throw platform::IOError(*writeError);
+        stored[path] = bytes;
+    }
+};
+
+}  // namespace
+
+TEST(FileProfile, CreatesMissingFileAndFailsWithoutTouchingItOnErrors) {
+    FakeFiles files;
+    platform::FileProfile profile(files);
+    EXPECT_EQ(profile.getString("a.ini", "s", "k", "none"), "none");
+    EXPECT_TRUE(profile.writeString("a.ini", "s", "k", "v"));
+    EXPECT_EQ(files.stored["a.ini"], "[s]\r\nk=v\r\n");
+    EXPECT_EQ(profile.getString("a.ini", "S", "K", "none"), "v");
+
+    files.readError = 5;
+    EXPECT_EQ(profile.getString("a.ini", "s", "k", "none"), "none");
+    // An unreadable file must not be replaced by one holding only the new key.
+    EXPECT_FALSE(profile.writeString("a.ini", "s", "other", "x"));
+    EXPECT_EQ(files.writes, 1);
+
+    files.readError.reset();
+    files.writeError = 101;
+    EXPECT_FALSE(profile.writeString("a.ini", "s", "k", "w"));
+    EXPECT_EQ(files.stored["a.ini"], "[s]\r\nk=v\r\n");
+}

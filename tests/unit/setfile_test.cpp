@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include "setfile/SetFile.h"
+
+using namespace setfile;
+
+namespace {
+
+std::string pair(const std::string& title, const std::string& item) { return title + "\r\n" + item + "\r\n"; }
+
+}  // namespace
+
+TEST(SetFileReader, LineEndsCrLfLoneLfAndCtrlZ) {
+    // A lone LF is part of the line; CR alone ends it; Ctrl-Z ends the file.
+    ReadResult r = parseSetFile("A\nB=x\r|t\n|o\rC=y\r\n|u|\x1A" "D=z\r\n|v|\r\n");
+    ASSERT_EQ(r.fault, Fault::None);
+    EXPECT_EQ(r.items.slot(1).title, "A\nB");
+    EXPECT_EQ(r.items.slot(1).target, "t\n");
+    EXPECT_EQ(r.items.slot(1).options, "o");
+    EXPECT_EQ(r.items.slot(2).title, "C");
+    EXPECT_EQ(r.items.slot(2).target, "u");
+    EXPECT_EQ(r.items.countInUse(), 2);
+
+    // The last line may lack its CR LF, and a file may end after a title line.
+    r = parseSetFile("A=1\r\nd|t|o");
+    EXPECT_EQ(r.items.slot(1).options, "o");
+    r = parseSetFile("A=1\r\n|t|\r\nB=2");
+    ASSERT_EQ(r.fault, Fault::None);
+    EXPECT_EQ(r.items.slot(2).title, "B");
+    EXPECT_EQ(r.items.slot(2).target, "");
+    EXPECT_EQ(parseSetFile("").items.countInUse(), 0);
+}
+
+TEST(SetFileReader, TitleLineKeys) {
+    ReadResult r = parseSetFile(pair("Name=", "||") + pair("Star=*", "||") + pair("Two=AB", "||") + pair("A=B=C", "||"));
+    ASSERT_EQ(r.fault, Fault::None);
+    EXPECT_EQ(r.items.slot(1).key, "");
+    EXPECT_EQ(r.items.slot(2).key, " ");
+    EXPECT_EQ(r.items.slot(3).key, "A");
+    EXPECT_EQ(r.items.slot(4).title, "A");
+    EXPECT_EQ(r.items.slot(4).key, "B");
+    EXPECT_EQ(listLine(r.items.slot(1)), "  Name");
+    EXPECT_EQ(listLine(r.items.slot(2)), "   Star");
+}
+
+TEST(SetFileReader, ItemLineSeparators) {
+    ReadResult r = parseSetFile(pair("X=1", "d|t|a|b"));
+    EXPECT_EQ(r.items.slot(1).directory, "d");
+    EXPECT_EQ(r.items.slot(1).target, "t");
+    EXPECT_EQ(r.items.slot(1).options, "a|b");
+    // "=" and "|" are found bytewise: a trail byte never hides them, and a
+    // title may hold "|" while an item line may hold "=".
+    r = parseSetFile(pair("表|示=k", "a=b|c=d|e=f"));
+    EXPECT_EQ(r.items.slot(1).title, "表|示");
+    EXPECT_EQ(r.items.slot(1).directory, "a=b");
+}
+
+TEST(SetFileReader, LimitsCountBytes) {
+    const std::string t48(48, 't'), f128(128, 'f');
+    ReadResult r = parseSetFile(pair(t48 + "=1", f128 + "|" + f128 + "|" + f128));
+    ASSERT_EQ(r.fault, Fault::None);
+    EXPECT_EQ(r.items.slot(1).options.size(), 128u);
+
+    std::string kanji24, kanji25;
+    for (int i = 0; i < 24; ++i) kanji24 += "漢";
+    kanji25 = kanji24 + "字";
+    EXPECT_EQ(parseSetFile(pair(kanji24 + "=1", "||")).fault, Fault::None);
+    r = parseSetFile(pair("ok=1", "||") + pair(kanji25 + "=1", "||"));
+    EXPECT_EQ(r.fault, Fault::TitleTooLong);
+    EXPECT_EQ(r.itemNumber, 2);
+
+    EXPECT_EQ(parseSetFile(pair("x=1", f128 + "f||")).fault, Fault::DirectoryTooLong);
+    EXPECT_EQ(parseSetFile(pair("x=1", "|" + f128 + "f|")).fault, Fault::TargetTooLong);
+    EXPECT_EQ(parseSetFile(pair("x=1", "||" + f128 + "f")).fault, Fault::OptionsTooLong);
+}
+
+TEST(SetFileReader, FaultsKeepWhatWasStoredBefore) {
+    ReadResult r = parseSetFile(pair("A=1", "d|t|o") + "B=2\r\nonly-dir|\r\n");
+    EXPECT_EQ(r.fault, Fault::NoTargetSeparator);
+    EXPECT_EQ(r.itemNumber, 2);
+    EXPECT_EQ(r.items.slot(2).title, "B");
+    EXPECT_EQ(r.items.slot(2).directory, "only-dir");
+    EXPECT_EQ(r.items.slot(2).target, "");
+
+    r = parseSetFile(pair("A=1", "||") + "B=2\r\nno separator\r\n");
+    EXPECT_EQ(r.fault, Fault::NoDirectorySeparator);
+    EXPECT_EQ(r.items.slot(2).title, "B");
+
+    // An extra CR LF after the last pair is a title line without "=".
+    r = parseSetFile(pair("A=1", "||") + "\r\n");
+    EXPECT_EQ(r.fault, Fault::NoTitleSeparator);
+    EXPECT_EQ(r.itemNumber, 2);
+    EXPECT_EQ(r.items.countInUse(), 1);
+
+    std::string full;
+    for (int i = 1; i <= 16; ++i) full += pair("T" + std::to_string(i) + "=1", "||");
+    r = parseSetFile(full + "extra");
+    EXPECT_EQ(r.fault, Fault::TooManyLines);
+    EXPECT_EQ(r.items.countInUse(), 16);
+    EXPECT_EQ(parseSetFile(full).fault, Fault::None);
+}
+
+TEST(SetFileReader, TitlelessEntriesAreNoItems) {
+    ReadResult r = parseSetFile(pair("=", "||"));
+    EXPECT_EQ(r.items.countInUse(), 0);
+    EXPECT_EQ(listLines(r.items), std::vector<std::string>{""});
+
+    // Later items move up so that list line i shows slot i+1.
+    r = parseSetFile(pair("A=a", "|ta|") + pair("=x", "|hidden|") + pair("C=c", "|tc|"));
+    ASSERT_EQ(r.fault, Fault::None);
+    EXPECT_EQ(r.items.slot(2).title, "C");
+    EXPECT_EQ(r.items.slot(2).target, "tc");
+    EXPECT_TRUE(r.items.slot(3).title.empty() && r.items.slot(3).target.empty());
+    EXPECT_EQ(listLines(r.items), (std::vector<std::string>{"a  A", "c  C"}));
+}
+
+TEST(SetFileWriter, WritingRuleRoundTrips) {
+    ItemTable t;
+    t.slot(1) = {"Edit.exe", "C:\\Tools\\Edit.exe", "", "C:\\Tools", " "};
+    t.slot(2) = {"表示", "t", "a|b", "d", "\\"};
+    t.slot(3) = {"NoKey", "", "", "", ""};
+    std::string bytes = formatSetFile(t, 3);
+    EXPECT_EQ(bytes, "Edit.exe=*\r\nC:\\Tools|C:\\Tools\\Edit.exe|\r\n表示=\\\r\nd|t|a|b\r\nNoKey=\r\n||\r\n");
+    ReadResult r = parseSetFile(bytes);
+    ASSERT_EQ(r.fault, Fault::None);
+    EXPECT_EQ(r.items, t);
+    EXPECT_EQ(formatSetFile(ItemTable{}, 1), "=\r\n||\r\n");
+}
+
+TEST(SetFileMessages, PiecesAndNumbers) {
+    app::Bilingual m = faultMessage(Fault::TitleTooLong, 12);
+    EXPECT_EQ(m.ja, "    12 項目のタイトルは４８文字までです。     ");
+    EXPECT_EQ(m.en, "    Target Title of Item 12 is max 48 characters.   ");
+    m = faultMessage(Fault::DirectoryTooLong, 3);
+    EXPECT_EQ(m.en, "    Start in directory of Item 3 is max 128 characters.   ");
+    EXPECT_EQ(faultMessage(Fault::TooManyLines, 17).en, "   Launcher set file is max 32 lines.   ");
+}
