@@ -71,7 +71,7 @@ Button::Button(Form& form, std::string name, int left, int top, int width, int h
       modalResult_(modalResult) {}
 
 void Button::click() {
-    if (modalResult_ != mr::None) form().setModalResult(modalResult_);
+    if (modalResult_ != mr::NotSet) form().setModalResult(modalResult_);
     if (OnClick) OnClick();
 }
 
@@ -331,13 +331,13 @@ void Form::setModalResult(int result) { modalResult_ = result; }
 
 int Form::showModal() {
     modal_ = true;
-    modalResult_ = mr::None;
+    modalResult_ = mr::NotSet;
     if (!focused_ || !focused_->canFocus()) focus(firstTabStop());
     backend().modalOpening(*this);
     showing_ = true;
     backend().showForm(*this);
     if (OnShow) dispatch(OnShow);
-    if (modalResult_ == mr::None) backend().runModal(*this);
+    if (modalResult_ == mr::NotSet) backend().runModal(*this);
     showing_ = false;
     backend().hideForm(*this);
     modal_ = false;
@@ -358,7 +358,7 @@ void Form::close() {
     if (OnCloseQuery) dispatch([&] { OnCloseQuery(canClose); });
     if (!canClose) return;
     if (modal_) {
-        if (modalResult_ == mr::None) modalResult_ = mr::Cancel;
+        if (modalResult_ == mr::NotSet) modalResult_ = mr::Cancel;
     } else if (showing_) {
         showing_ = false;
         backend().hideForm(*this);

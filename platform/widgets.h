@@ -33,7 +33,7 @@ struct ShiftState {
 
 // The framework's modal results.
 namespace mr {
-constexpr int None = 0;
+constexpr int NotSet = 0;
 constexpr int Ok = 1;
 constexpr int Cancel = 2;
 constexpr int Yes = 6;
@@ -117,7 +117,7 @@ private:
 class Button : public Control {
 public:
     Button(Form& form, std::string name, int left, int top, int width, int height, int tabOrder,
-           std::string caption, int modalResult = mr::None);
+           std::string caption, int modalResult = mr::NotSet);
     int modalResult() const { return modalResult_; }
     // As a press: a modal result closes the form, then OnClick runs.
     void click();
@@ -363,7 +363,7 @@ private:
     bool showing_ = false;
     bool modal_ = false;
     bool destroyed_ = false;
-    int modalResult_ = mr::None;
+    int modalResult_ = mr::NotSet;
 };
 
 }  // namespace platform

@@ -7,6 +7,9 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev
   python3
+  libfltk1.3-dev libx11-dev fonts-ipafont-gothic
+  xvfb xauth xdotool imagemagick x11-utils
+  suckless-tools
 )
 
 missing=()

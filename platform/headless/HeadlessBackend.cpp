@@ -39,23 +39,6 @@ struct KeyPress {
     std::string typed;  // CP932
 };
 
-// The virtual-key code a US keyboard gives for a printable character.
-int virtualKeyOf(char c) {
-    if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
-    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;
-    static const std::string shiftedDigits = ")!@#$%^&*(";
-    if (std::size_t d = shiftedDigits.find(c); d != std::string::npos) return '0' + static_cast<int>(d);
-    static const struct {
-        const char* chars;
-        int key;
-    } oem[] = {{";:", 0xBA}, {"=+", 0xBB}, {",<", 0xBC}, {"-_", 0xBD}, {".>", 0xBE}, {"/?", 0xBF},
-               {"`~", 0xC0}, {"[{", 0xDB}, {"\\|", 0xDC}, {"]}", 0xDD}, {"'\"", 0xDE}};
-    for (const auto& o : oem) {
-        if (std::string(o.chars).find(c) != std::string::npos) return o.key;
-    }
-    return 0;
-}
-
 std::optional<KeyPress> parseKey(const std::string& name) {
     static const struct {
         const char* name;
@@ -72,7 +55,7 @@ std::optional<KeyPress> parseKey(const std::string& name) {
     KeyPress press;
     press.typed = *cp932;
     // A double-byte character comes from the input method.
-    press.key = cp932->size() == 2 ? 0xE5 : virtualKeyOf((*cp932)[0]);
+    press.key = cp932->size() == 2 ? 0xE5 : virtualKeyForChar((*cp932)[0]);
     if (press.key == 0 && static_cast<unsigned char>((*cp932)[0]) < 0x80) return std::nullopt;
     if (press.key == 0) press.key = 0xE5;
     return press;
@@ -125,10 +108,10 @@ void HeadlessBackend::runMain(Form& form) {
 
 void HeadlessBackend::runModal(Form& form) {
     modals_.push_back(&form);
-    while (form.modalResult() == mr::None) {
+    while (form.modalResult() == mr::NotSet) {
         if (inputEnded_) {
             form.close();
-            if (form.modalResult() == mr::None) form.setModalResult(mr::Cancel);
+            if (form.modalResult() == mr::NotSet) form.setModalResult(mr::Cancel);
         } else if (tickPending()) {
             advance(&form);
         } else {
@@ -187,7 +170,7 @@ void HeadlessBackend::timerDestroyed(Timer& timer) { timers_.erase(&timer); }
 
 void HeadlessBackend::advance(Form* stopWhenClosed) {
     while (true) {
-        if (stopWhenClosed && stopWhenClosed->modalResult() != mr::None) return;
+        if (stopWhenClosed && stopWhenClosed->modalResult() != mr::NotSet) return;
         Timer* due = nullptr;
         TimerState best{LLONG_MAX, LLONG_MAX};
         for (auto& [timer, state] : timers_) {

@@ -1,0 +1,204 @@
+#include "platform/fltk/FltkBackend.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Native_File_Chooser.H>
+#include <FL/fl_ask.H>
+#include <FL/x.H>
+
+#include <cstdlib>
+#include <map>
+
+#include "platform/fltk/Peers.h"
+#include "platform/fltk/WindowFinder.h"
+#include "platform/posix/convert.h"
+#include "platform/posix/shell.h"
+#include "platform/text.h"
+
+namespace platform::fltk {
+
+namespace {
+
+FormPeer* peerOf(const Form& form) { return static_cast<FormPeer*>(form.peer.get()); }
+
+std::string utf8(const std::string& cp932) { return posix::toUtf8Display(cp932); }
+
+void timerFired(void* data) {
+    auto* timer = static_cast<Timer*>(data);
+    Fl::repeat_timeout(timer->interval() / 1000.0, timerFired, data);
+    if (timer->OnTimer) dispatch(timer->OnTimer);
+}
+
+void reapTick(void*) {
+    posix::reapChildren();
+    Fl::repeat_timeout(1.0, reapTick);
+}
+
+// "Text (*.PRG)|*.PRG|All (*.*)|*.*" in FLTK's form, patterns matched
+// ignoring case as Windows does.
+std::string chooserFilter(const std::string& filter) {
+    std::vector<std::string> parts;
+    std::size_t pos = 0;
+    while (true) {
+        std::size_t bar = filter.find('|', pos);
+        parts.push_back(filter.substr(pos, bar == std::string::npos ? bar : bar - pos));
+        if (bar == std::string::npos) break;
+        pos = bar + 1;
+    }
+    std::string out;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        std::string pattern;
+        for (char c : parts[i + 1]) {
+            bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+            if (letter) pattern += std::string("[") + static_cast<char>(std::toupper(c)) + static_cast<char>(std::tolower(c)) + "]";
+            else pattern += c;
+        }
+        if (pattern == "*.*") pattern = "*";
+        if (!out.empty()) out += "\n";
+        out += utf8(parts[i]) + "\t" + pattern;
+    }
+    return out;
+}
+
+}  // namespace
+
+int fontSizeFor(int systemHeight) { return systemHeight >= 19 ? 16 : 12; }
+
+FltkBackend::FltkBackend(std::string programPath, std::vector<std::string> parameters)
+    : programPath_(std::move(programPath)), parameters_(std::move(parameters)) {
+    fl_open_display();
+    Fl::scheme("base");
+    // Xft has no per-glyph fallback: every text goes through one CJK font.
+    // A leading blank keeps FLTK from reading "I" as an italic prefix.
+    Fl::set_font(FL_HELVETICA, " IPAGothic");
+    fl_message_font(FL_HELVETICA, 14);
+    Fl::visible_focus(1);
+    installEventRouting();
+    Fl::add_timeout(1.0, reapTick);
+}
+
+FltkBackend::~FltkBackend() { Fl::remove_timeout(reapTick); }
+
+int FltkBackend::frameWidth(const Form&) const { return 0; }
+int FltkBackend::frameHeight(const Form& form) const { return form.menu() ? kMenuBarHeight : 0; }
+
+void FltkBackend::showForm(Form& form) {
+    if (!form.peer) form.peer = std::make_unique<FormPeer>(form);
+    FormPeer* peer = peerOf(form);
+    peer->changed();
+    if (form.modal()) peer->window()->set_modal();
+    else peer->window()->clear_modal_states();
+    peer->window()->show();
+    if (Control* c = form.focusedControl()) c->peer->changed();
+}
+
+void FltkBackend::hideForm(Form& form) {
+    if (FormPeer* peer = peerOf(form)) peer->window()->hide();
+}
+
+void FltkBackend::destroyForm(Form& form) {
+    if (main_ == &form) main_ = nullptr;
+    form.peer.reset();
+}
+
+void FltkBackend::runModal(Form& form) {
+    while (form.modalResult() == mr::NotSet) Fl::wait();
+}
+
+void FltkBackend::runMain(Form& form) {
+    main_ = &form;
+    while (form.showing()) Fl::wait();
+}
+
+void FltkBackend::timerChanged(Timer& timer) {
+    Fl::remove_timeout(timerFired, &timer);
+    if (timer.running()) Fl::add_timeout(timer.interval() / 1000.0, timerFired, &timer);
+}
+
+void FltkBackend::timerDestroyed(Timer& timer) { Fl::remove_timeout(timerFired, &timer); }
+
+bool FltkBackend::runOpenDialog(OpenDialog& dialog) {
+    Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_FILE);
+    std::string title = utf8(dialog.title), filter = chooserFilter(dialog.filter);
+    std::string dir = utf8(dialog.initialDir), preset = utf8(dialog.fileName);
+    if (!title.empty()) chooser.title(title.c_str());
+    chooser.filter(filter.c_str());
+    chooser.filter_value(dialog.filterIndex - 1);
+    if (!dir.empty()) chooser.directory(dir.c_str());
+    if (!preset.empty()) chooser.preset_file(preset.c_str());
+    if (chooser.show() != 0 || !chooser.filename()) return false;
+    std::optional<std::string> chosen = posix::fromUtf8(chooser.filename());
+    if (!chosen) {
+        errorReport(applicationTitle(), "不正なﾌｧｲﾙ名です.");
+        return false;
+    }
+    dialog.fileName = *chosen;
+    return true;
+}
+
+void FltkBackend::acceptDroppedFiles(Form& form, bool accept) {
+    if (!form.peer) form.peer = std::make_unique<FormPeer>(form);
+    peerOf(form)->acceptsDrops = accept;
+}
+
+int FltkBackend::shellExecute(const ShellRequest& r) {
+    ShellRequest request{utf8(r.operation), utf8(r.file), utf8(r.parameters), utf8(r.directory), r.show};
+    return posix::shellExecute(request);
+}
+
+int FltkBackend::screenWidth() {
+    int x, y, w, h;
+    Fl::screen_xywh(x, y, w, h, 0);
+    return w;
+}
+
+int FltkBackend::screenHeight() {
+    int x, y, w, h;
+    Fl::screen_xywh(x, y, w, h, 0);
+    return h;
+}
+
+bool FltkBackend::activateWindow(const std::string& windowClass) {
+    Window w = findWindowByClass(fl_display, windowClass);
+    if (w == None) return false;
+    fltk::activateWindow(fl_display, w);
+    return true;
+}
+
+void FltkBackend::showHelp(const std::string& helpFile, int) {
+    std::string path = directoryPart(programPath_) + helpFile;
+    if (!files_.exists(path)) {
+        fl_message_title(utf8(applicationTitle()).c_str());
+        fl_alert("%s", utf8("ﾍﾙﾌﾟ ﾌｧｲﾙ " + path + " が見つかりません").c_str());
+        return;
+    }
+    posix::shellExecute({"OPEN", utf8(path), "", "", 5});
+}
+
+std::optional<std::string> FltkBackend::environmentVariable(const std::string& name) {
+    std::optional<std::string> key = posix::toUtf8(name);
+    const char* value = key ? std::getenv(key->c_str()) : nullptr;
+    if (!value) return std::nullopt;
+    return posix::fromUtf8(value);
+}
+
+void FltkBackend::minimizeApplication() {
+    if (main_ && main_->peer) peerOf(*main_)->window()->iconize();
+}
+
+void FltkBackend::restoreApplication() {
+    if (main_ && main_->peer) peerOf(*main_)->window()->show();
+}
+
+void FltkBackend::errorReport(const std::string& caption, const std::string& text) {
+    fl_message_title(utf8(caption).c_str());
+    fl_close = "OK";
+    fl_alert("%s", utf8(text).c_str());
+}
+
+void FltkBackend::warningBox(const std::string& caption, const std::string& text, const std::string& button) {
+    fl_message_title(utf8(caption).c_str());
+    std::string b = utf8(button);
+    fl_choice("%s", b.c_str(), nullptr, nullptr, utf8(text).c_str());
+}
+
+}  // namespace platform::fltk

@@ -1,0 +1,66 @@
+// The Linux desktop backend: FLTK 1.3 on X11 and the POSIX services.
+// Implements: native peers for forms, every control kind and the menu bar;
+// keys mapped to Windows virtual-key codes and routed through the shared
+// input rules; modal loops; timers; the file-open dialog; drops; shell
+// execute, window finder, help, environment, program path; the framework's
+// error report and warning box; minimise and restore.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/posix/files.h"
+#include "platform/profile.h"
+#include "platform/services.h"
+#include "platform/widgets.h"
+
+namespace platform::fltk {
+
+class FltkBackend : public Backend {
+public:
+    FltkBackend(std::string programPath, std::vector<std::string> parameters);
+    ~FltkBackend() override;
+
+    int frameWidth(const Form& form) const override;
+    int frameHeight(const Form& form) const override;
+    void showForm(Form& form) override;
+    void hideForm(Form& form) override;
+    void destroyForm(Form& form) override;
+    void runModal(Form& form) override;
+    void modalOpening(Form&) override {}
+    void modalClosed(Form&, int) override {}
+    void runMain(Form& form) override;
+    void programEnded() override {}
+    void timerChanged(Timer& timer) override;
+    void timerDestroyed(Timer& timer) override;
+    bool runOpenDialog(OpenDialog& dialog) override;
+    void acceptDroppedFiles(Form& form, bool accept) override;
+
+    int shellExecute(const ShellRequest& request) override;
+    int screenWidth() override;
+    int screenHeight() override;
+    bool activateWindow(const std::string& windowClass) override;
+    void showHelp(const std::string& helpFile, int command) override;
+    std::optional<std::string> environmentVariable(const std::string& name) override;
+    std::string programPath() override { return programPath_; }
+    std::vector<std::string> programParameters() override { return parameters_; }
+    void minimizeApplication() override;
+    void restoreApplication() override;
+    void errorReport(const std::string& caption, const std::string& text) override;
+    void warningBox(const std::string& caption, const std::string& text, const std::string& button) override;
+    Files& files() override { return files_; }
+    Profile& profile() override { return profile_; }
+
+private:
+    std::string programPath_;  // CP932
+    std::vector<std::string> parameters_;
+    posix::PosixFiles files_;
+    FileProfile profile_{files_};
+    Form* main_ = nullptr;
+};
+
+// Font sizes of the program's "System" heights.
+int fontSizeFor(int systemHeight);
+
+}  // namespace platform::fltk

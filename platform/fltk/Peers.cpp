@@ -1,0 +1,433 @@
+// Implements: the native window of a form (fixed size, close box, drops), the
+// native widget of each control kind, the menu bar, and keyboard routing.
+#include "platform/fltk/Peers.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Hold_Browser.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Round_Button.H>
+#include <FL/x.H>
+
+#include <X11/Xatom.h>
+
+#include <algorithm>
+
+#include "platform/fltk/FltkBackend.h"
+#include "platform/fltk/UriList.h"
+#include "platform/input.h"
+#include "platform/posix/convert.h"
+#include "platform/text.h"
+
+namespace platform::fltk {
+
+std::string displayText(const std::string& cp932, bool keepAmpersands) {
+    std::string out;
+    for (char c : posix::toUtf8Display(cp932)) {
+        if (c == '\r') continue;
+        if (c == '@') out += '@';  // FLTK reads "@x" as a symbol
+        if (c == '&' && !keepAmpersands) out += '&';
+        out += c;
+    }
+    return out;
+}
+
+namespace {
+
+// ---------------------------------------------------------------- widgets
+
+// Windows draws "&&" as "&" and "&x" as underlined x; FLTK does the same
+// with its shortcut labels.
+void applyCommon(Fl_Widget* w, const Control& c) {
+    w->copy_label(displayText(c.caption()).c_str());
+    if (c.enabled()) w->activate();
+    else w->deactivate();
+    if (c.visible()) w->show();
+    else w->hide();
+}
+
+class ListWidget : public Fl_Hold_Browser {
+public:
+    ListWidget(ListBox& list, int x, int y, int w, int h) : Fl_Hold_Browser(x, y, w, h), list_(list) {
+        format_char(0);
+        column_char(0);
+        when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
+        callback([](Fl_Widget* w, void*) { static_cast<ListWidget*>(w)->clicked(); });
+    }
+    int handle(int event) override {
+        // Keys are the shared input rules' business.
+        if (event == FL_KEYBOARD || event == FL_SHORTCUT) return 0;
+        return Fl_Hold_Browser::handle(event);
+    }
+    // Windows' list boxes take a fixed line height; FLTK's follows the font.
+    int item_height(void* item) const override {
+        return std::max(Fl_Hold_Browser::item_height(item), list_.itemHeight());
+    }
+    void refresh() {
+        clear();
+        for (const std::string& line : list_.lines()) add(displayText(line, false).c_str());
+        select(list_.itemIndex() + 1);
+        if (list_.itemIndex() >= 0) middleline(list_.itemIndex() + 1);
+    }
+
+private:
+    void clicked() {
+        if (Fl::event() != FL_PUSH && Fl::event() != FL_RELEASE) return;
+        int index = value() - 1;
+        if (Fl::event() == FL_PUSH && Fl::event_clicks() > 0) {
+            if (list_.OnDblClick) dispatch(list_.OnDblClick);
+            return;
+        }
+        if (Fl::event() == FL_RELEASE && index >= 0 && index != list_.itemIndex()) selectLine(list_, index);
+        else if (index >= 0) list_.setFocus();
+    }
+    ListBox& list_;
+};
+
+// Typing is native (so that the input method works); the byte limit and the
+// code page are enforced on every change.
+class EditWidget : public Fl_Input {
+public:
+    EditWidget(Edit& edit, int x, int y, int w, int h) : Fl_Input(x, y, w, h), edit_(edit) {
+        when(FL_WHEN_CHANGED);
+        callback([](Fl_Widget* w, void*) { static_cast<EditWidget*>(w)->edited(); });
+    }
+    void refresh() {
+        std::string shown = posix::toUtf8Display(edit_.text());
+        if (shown != value()) value(shown.c_str());
+    }
+
+private:
+    void edited() {
+        std::optional<std::string> cp932 = posix::fromUtf8(value());
+        if (!cp932) {  // a character the code page cannot hold is not taken
+            refresh();
+            return;
+        }
+        std::string limited = edit_.limited(*cp932);
+        edit_.setText(limited);
+        if (limited != *cp932) refresh();
+    }
+    Edit& edit_;
+};
+
+class ControlPeer : public Peer {
+public:
+    ControlPeer(Control& control, Fl_Widget* widget) : control_(control), widget_(widget) {}
+    void changed() override {
+        switch (control_.kind()) {
+        case ControlKind::ListBox:
+            static_cast<ListWidget*>(widget_)->refresh();
+            break;
+        case ControlKind::Edit:
+            static_cast<EditWidget*>(widget_)->refresh();
+            break;
+        case ControlKind::RadioButton:
+            static_cast<Fl_Button*>(widget_)->value(static_cast<RadioButton&>(control_).checked());
+            break;
+        case ControlKind::CheckBox:
+            static_cast<Fl_Button*>(widget_)->value(static_cast<CheckBox&>(control_).checked());
+            break;
+        default:
+            break;
+        }
+        if (control_.kind() != ControlKind::ListBox && control_.kind() != ControlKind::Edit)
+            applyCommon(widget_, control_);
+        else {
+            if (control_.enabled()) widget_->activate();
+            else widget_->deactivate();
+            if (control_.visible()) widget_->show();
+            else widget_->hide();
+        }
+        if (control_.focused() && Fl::focus() != widget_ && widget_->visible_r()) widget_->take_focus();
+        widget_->redraw();
+    }
+
+private:
+    Control& control_;
+    Fl_Widget* widget_;
+};
+
+Fl_Widget* createWidget(Control& c, int yOffset, int fontSize) {
+    int x = c.left(), y = c.top() + yOffset, w = c.width(), h = c.height();
+    Fl_Widget* widget = nullptr;
+    switch (c.kind()) {
+    case ControlKind::Label: {
+        auto* box = new Fl_Box(x, y, w, h);
+        auto& label = static_cast<Label&>(c);
+        box->align(FL_ALIGN_INSIDE | FL_ALIGN_CLIP | (label.centred() ? FL_ALIGN_TOP : FL_ALIGN_TOP_LEFT));
+        widget = box;
+        break;
+    }
+    case ControlKind::Button: {
+        auto* b = new Fl_Button(x, y, w, h);
+        b->callback([](Fl_Widget*, void* data) { clickControl(*static_cast<Control*>(data)); }, &c);
+        widget = b;
+        break;
+    }
+    case ControlKind::RadioButton:
+    case ControlKind::CheckBox: {
+        Fl_Button* b = c.kind() == ControlKind::CheckBox ? static_cast<Fl_Button*>(new Fl_Check_Button(x, y, w, h))
+                                                         : new Fl_Round_Button(x, y, w, h);
+        b->callback([](Fl_Widget*, void* data) { clickControl(*static_cast<Control*>(data)); }, &c);
+        widget = b;
+        break;
+    }
+    case ControlKind::Edit: {
+        auto* e = new EditWidget(static_cast<Edit&>(c), x, y, w, h);
+        e->textsize(fontSize);
+        widget = e;
+        break;
+    }
+    case ControlKind::ListBox: {
+        auto* l = new ListWidget(static_cast<ListBox&>(c), x, y, w, h);
+        l->textsize(fontSize);
+        widget = l;
+        break;
+    }
+    }
+    widget->labelsize(fontSize);
+    return widget;
+}
+
+// ---------------------------------------------------------------- keys
+
+int virtualKeyOf(int flKey, const char* text) {
+    switch (flKey) {
+    case FL_Enter:
+    case FL_KP_Enter: return vk::Return;
+    case FL_Escape: return vk::Escape;
+    case FL_BackSpace: return vk::Back;
+    case FL_Tab: return vk::Tab;
+    case FL_Up: return vk::Up;
+    case FL_Down: return vk::Down;
+    case FL_Left: return 37;
+    case FL_Right: return 39;
+    case FL_Home: return 36;
+    case FL_End: return 35;
+    case FL_Page_Up: return 33;
+    case FL_Page_Down: return 34;
+    case FL_Delete: return 46;
+    case FL_Insert: return 45;
+    case ' ': return vk::Space;
+    default: break;
+    }
+    if (flKey > FL_F && flKey <= FL_F_Last) return 111 + (flKey - FL_F);
+    if (flKey >= 'a' && flKey <= 'z') return flKey - 'a' + 'A';
+    if (flKey >= '0' && flKey <= '9') return flKey;
+    if (flKey > 0 && flKey < 0x80) return virtualKeyForChar(static_cast<char>(flKey));
+    if (text && static_cast<unsigned char>(text[0]) >= 0x80) return 0xE5;  // from the input method
+    return 0;
+}
+
+int routeEvent(int event, Fl_Window* window) {
+    FormPeer* peer = peerOfWindow(window);
+    if (!peer || event != FL_KEYBOARD) {
+        int handled = Fl::handle_(event, window);
+        if (peer && (event == FL_PUSH || event == FL_RELEASE)) peer->syncFocusFromNative();
+        return handled;
+    }
+    Form& form = peer->form();
+    int state = Fl::event_state();
+    ShiftState shift{(state & FL_SHIFT) != 0, (state & FL_CTRL) != 0, (state & FL_ALT) != 0};
+    std::string typed;
+    if (Fl::event_length() > 0 && static_cast<unsigned char>(Fl::event_text()[0]) >= 0x20) {
+        typed = posix::fromUtf8(Fl::event_text()).value_or("");
+    }
+    int key = virtualKeyOf(Fl::event_key(), Fl::event_text());
+    if (key == 0 && typed.empty()) return Fl::handle_(event, window);
+    peer->syncFocusFromNative();
+    Control* focused = form.focusedControl();
+    if (!runKeyDown(form, key, shift)) return 1;
+    if (focused && focused->kind() == ControlKind::Edit && !shift.alt && key != vk::Tab && key != vk::Return &&
+        key != vk::Escape) {
+        return Fl::handle_(event, window);  // the edit box types natively
+    }
+    if (controlBehaviour(form, key, shift, typed)) return 1;
+    if (key == vk::Escape || key == vk::Return) return 1;  // never closes a window on its own
+    int handled = Fl::handle_(event, window);  // menu bar accelerators
+    peer->syncFocusFromNative();
+    return handled;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- windows
+
+class FormWindow : public Fl_Double_Window {
+public:
+    FormWindow(FormPeer& peer, int w, int h, const char* title) : Fl_Double_Window(w, h, title), peer_(peer) {}
+    FormPeer& peer() const { return peer_; }
+    int handle(int event) override {
+        switch (event) {
+        case FL_DND_ENTER:
+        case FL_DND_DRAG:
+        case FL_DND_RELEASE:
+            if (peer_.acceptsDrops) return 1;
+            break;
+        case FL_DND_LEAVE:
+            return 1;
+        case FL_PASTE:
+            if (peer_.acceptsDrops) {
+                dropped(Fl::event_text());
+                return 1;
+            }
+            break;
+        default:
+            break;
+        }
+        return Fl_Double_Window::handle(event);
+    }
+
+private:
+    void dropped(const std::string& text);
+    FormPeer& peer_;
+};
+
+namespace {
+
+class UriDrop : public DroppedFiles {
+public:
+    explicit UriDrop(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+    int count() const override { return static_cast<int>(paths_.size()); }
+    std::string query(int index, std::size_t bufferSize) const override {
+        if (index < 0 || index >= count() || bufferSize == 0) return "";
+        return truncateBytes(paths_[index], bufferSize - 1);
+    }
+    void finish() override { finished_ = true; }
+    bool finished() const override { return finished_; }
+
+private:
+    std::vector<std::string> paths_;
+    bool finished_ = false;
+};
+
+}  // namespace
+
+void FormWindow::dropped(const std::string& text) {
+    std::vector<std::string> paths;
+    for (const std::string& utf8 : pathsFromUriList(text)) {
+        // A path the code page cannot hold arrives empty, to be refused.
+        paths.push_back(posix::fromUtf8(utf8).value_or(""));
+    }
+    Form& form = peer_.form();
+    if (paths.empty() || !form.OnDropFiles) return;
+    UriDrop drop(std::move(paths));
+    dispatch([&] { form.OnDropFiles(drop); });
+}
+
+FormPeer* peerOfWindow(Fl_Window* window) {
+    auto* fw = dynamic_cast<FormWindow*>(window);
+    return fw ? &fw->peer() : nullptr;
+}
+
+FormPeer::FormPeer(Form& form) : form_(form) {
+    int fontSize = fontSizeFor(form.fontHeight());
+    int menuHeight = form.menu() ? kMenuBarHeight : 0;
+    window_ = new FormWindow(*this, form.clientWidth(), form.clientHeight() + menuHeight,
+                             nullptr);
+    window_->copy_label(displayText(form.caption(), false).c_str());
+    window_->size_range(window_->w(), window_->h(), window_->w(), window_->h());
+    window_->callback([](Fl_Widget* w, void*) {
+        // The close box (or the window manager's close): the program decides.
+        if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+        static_cast<FormWindow*>(w)->peer().form().close();
+    });
+    window_->begin();
+    if (form.menu()) {
+        menuBar_ = new Fl_Menu_Bar(0, 0, form.clientWidth(), kMenuBarHeight);
+        menuBar_->textsize(fontSize);
+        menuBar_->box(FL_FLAT_BOX);
+    }
+    for (Control* c : form.controls()) {
+        Fl_Widget* w = createWidget(*c, menuHeight, fontSize);
+        widgets_.emplace_back(w, c);
+        c->peer = std::make_unique<ControlPeer>(*c, w);
+    }
+    window_->end();
+    if (form.menu()) {
+        struct MenuPeer : Peer {
+            explicit MenuPeer(FormPeer& p) : owner(p) {}
+            void changed() override { owner.rebuildMenu(); }
+            FormPeer& owner;
+        };
+        for (const auto& top : form.menu()->items()) {
+            top->peer = std::make_unique<MenuPeer>(*this);
+            for (const auto& item : top->items()) item->peer = std::make_unique<MenuPeer>(*this);
+        }
+        rebuildMenu();
+    }
+    for (Control* c : form.controls()) c->peer->changed();
+    changed();
+}
+
+FormPeer::~FormPeer() {
+    for (auto& [widget, control] : widgets_) control->peer.reset();
+    if (form_.menu()) {
+        for (const auto& top : form_.menu()->items()) {
+            top->peer.reset();
+            for (const auto& item : top->items()) item->peer.reset();
+        }
+    }
+    delete window_;
+}
+
+void FormPeer::changed() {
+    window_->copy_label(displayText(form_.caption(), false).c_str());
+    window_->position(form_.left(), form_.top());
+}
+
+void FormPeer::rebuildMenu() {
+    if (!menuBar_) return;
+    menuItems_.clear();
+    menuLabels_.clear();
+    auto item = [&](const MenuItem& m, int flags, bool command) {
+        menuLabels_.push_back(displayText(m.caption()));
+        Fl_Menu_Item fi{};
+        fi.text = menuLabels_.back().c_str();
+        fi.flags = flags | (m.enabled() ? 0 : FL_MENU_INACTIVE);
+        if (command) {
+            fi.callback_ = [](Fl_Widget*, void* data) {
+                auto* mi = static_cast<MenuItem*>(data);
+                if (mi->usable() && mi->OnClick) dispatch(mi->OnClick);
+            };
+            fi.user_data_ = const_cast<MenuItem*>(&m);
+        }
+        menuItems_.push_back(fi);
+    };
+    for (const auto& top : form_.menu()->items()) {
+        if (!top->visible()) continue;
+        item(*top, FL_SUBMENU, false);
+        for (const auto& sub : top->items()) {
+            if (sub->visible()) item(*sub, 0, true);
+        }
+        menuItems_.push_back(Fl_Menu_Item{});
+    }
+    menuItems_.push_back(Fl_Menu_Item{});
+    menuBar_->menu(menuItems_.data());
+    menuBar_->redraw();
+}
+
+Fl_Double_Window* FormPeer::window() const { return window_; }
+
+Control* FormPeer::controlOf(const Fl_Widget* w) const {
+    for (const auto& [widget, control] : widgets_) {
+        if (widget == w) return control;
+    }
+    return nullptr;
+}
+
+void FormPeer::syncFocusFromNative() {
+    for (Fl_Widget* w = Fl::focus(); w; w = w->parent()) {
+        if (Control* c = controlOf(w)) {
+            if (!c->focused()) form_.focus(c);
+            return;
+        }
+    }
+}
+
+void installEventRouting() { Fl::event_dispatch(routeEvent); }
+
+}  // namespace platform::fltk

@@ -1,0 +1,247 @@
+#include "platform/posix/shell.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/text.h"
+
+extern char** environ;
+
+namespace platform::posix {
+
+namespace {
+
+constexpr int kStarted = 42;
+constexpr int kNoFile = 2;
+constexpr int kNoDirectory = 3;
+constexpr int kNoPermission = 5;
+constexpr int kNoOpener = 31;
+
+// Children we started and have not reaped yet. Only these are waited for, so
+// that children of other parts of the program are never taken from them.
+std::mutex childrenMutex;
+std::vector<pid_t> children;
+
+std::string workingFolder() {
+    std::vector<char> buffer(4096);
+    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) return "/";
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}
+
+// Joins a relative path to a folder, dropping "." segments and doubled
+// slashes. ".." is kept: folding it would change the meaning across a link.
+std::string joinPath(const std::string& folder, std::string_view relative) {
+    std::string out = folder;
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        std::size_t end = relative.find('/', start);
+        if (end == std::string_view::npos) end = relative.size();
+        std::string_view segment = relative.substr(start, end - start);
+        if (!segment.empty() && segment != ".") {
+            if (out.empty() || out.back() != '/') out += '/';
+            out += segment;
+        }
+        start = end + 1;
+    }
+    return out.empty() ? "/" : out;
+}
+
+std::string absolute(const std::string& path, const std::string& base) {
+    return !path.empty() && path.front() == '/' ? path : joinPath(base, path);
+}
+
+bool isExecutableFile(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0;
+}
+
+// A bare name is looked up on PATH the way a shell does; an empty entry
+// stands for the working folder. The result is absolute because the child
+// changes folder before the program is loaded.
+std::optional<std::string> searchPath(const std::string& name, const std::string& cwd) {
+    const char* path = std::getenv("PATH");
+    if (path == nullptr) return std::nullopt;
+    std::string_view entries(path);
+    std::size_t start = 0;
+    while (start <= entries.size()) {
+        std::size_t end = entries.find(':', start);
+        if (end == std::string_view::npos) end = entries.size();
+        std::string folder(entries.substr(start, end - start));
+        std::string candidate = joinPath(folder.empty() ? cwd : absolute(folder, cwd), name);
+        if (isExecutableFile(candidate)) return candidate;
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+enum class Content { Program, Document, Unreadable };
+
+// A file without execute permission that still looks like a program was
+// meant to be run, not opened as a document.
+Content sniff(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return Content::Unreadable;
+    char head[4] = {};
+    ssize_t got = 0;
+    while (got < 4) {
+        ssize_t n = read(fd, head + got, sizeof head - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += n;
+    }
+    close(fd);
+    if (got >= 2 && head[0] == '#' && head[1] == '!') return Content::Program;
+    if (got == 4 && std::string_view(head, 4) == std::string_view("\x7f" "ELF", 4)) return Content::Program;
+    return Content::Document;
+}
+
+// Starts `path` with `args` (args[0] included) and returns the errno of the
+// failure, 0 when started. The child gets /dev/null as input, no descriptor
+// beyond 0..2, an empty signal mask, default signal actions and a session of
+// its own, so the launcher's terminal closing does not take it down.
+int spawn(const std::string& path, const std::vector<std::string>& args, const std::string& startIn) {
+    std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attr;
+    if (int err = posix_spawn_file_actions_init(&actions)) return err;
+    if (int err = posix_spawnattr_init(&attr)) {
+        posix_spawn_file_actions_destroy(&actions);
+        return err;
+    }
+    sigset_t empty, all;
+    sigemptyset(&empty);
+    sigfillset(&all);
+    int err = 0;
+    if (!startIn.empty()) err = posix_spawn_file_actions_addchdir_np(&actions, startIn.c_str());
+    if (!err) err = posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (!err) err = posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    if (!err) err = posix_spawnattr_setsigmask(&attr, &empty);
+    if (!err) err = posix_spawnattr_setsigdefault(&attr, &all);
+    if (!err)
+        err = posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
+
+    pid_t pid = 0;
+    if (!err) err = posix_spawn(&pid, path.c_str(), &actions, &attr, argv.data(), environ);
+    if (!err) {
+        std::lock_guard lock(childrenMutex);
+        children.push_back(pid);
+    }
+    posix_spawnattr_destroy(&attr);
+    posix_spawn_file_actions_destroy(&actions);
+    return err;
+}
+
+bool isFolder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int startProgram(const std::string& path, const std::string& asGiven, const std::string& parameters,
+                 const std::string& startIn) {
+    std::vector<std::string> args{asGiven};
+    for (std::string& a : splitCommandLine(parameters)) args.push_back(std::move(a));
+    int err = spawn(path, args, startIn);
+    switch (err) {
+        case 0:
+            return kStarted;
+        // The start-in folder may have gone between our check and the chdir.
+        case ENOENT:
+        case ENOTDIR:
+            return !startIn.empty() && !isFolder(startIn) ? kNoDirectory : kNoFile;
+        case ELOOP:
+        case ENAMETOOLONG:
+            return kNoFile;
+        // EACCES, EPERM, ENOEXEC (neither "#!" nor a known binary format),
+        // ETXTBSY, and lack of resources: the program cannot be run.
+        default:
+            return kNoPermission;
+    }
+}
+
+// Folders and documents go to the desktop's opener; parameters do not apply.
+int openWithOpener(const std::string& target, const std::string& startIn, const std::string& cwd,
+                   const ShellSettings& settings) {
+    std::optional<std::string> opener;
+    if (settings.opener.find('/') != std::string::npos) {
+        opener = absolute(settings.opener, cwd);
+        if (!isExecutableFile(*opener)) opener.reset();
+    } else if (!settings.opener.empty()) {
+        opener = searchPath(settings.opener, cwd);
+    }
+    if (!opener) return kNoOpener;
+    return spawn(*opener, {settings.opener, target}, startIn) == 0 ? kStarted : kNoOpener;
+}
+
+}  // namespace
+
+int shellExecute(const ShellRequest& request, const ShellSettings& settings) {
+    reapChildren();
+
+    // The default verb is "open"; no other verb has a handler here.
+    if (!request.operation.empty() && !equalsIgnoreAsciiCase(request.operation, "open")) return kNoOpener;
+
+    std::string cwd = workingFolder();
+    std::string startIn;
+    if (!request.directory.empty()) {
+        startIn = absolute(request.directory, cwd);
+        if (!isFolder(startIn)) return kNoDirectory;
+    }
+
+    const std::string& file = request.file;
+    if (file.empty()) return kNoFile;
+    if (file.find('/') == std::string::npos) {
+        std::optional<std::string> found = searchPath(file, cwd);
+        return found ? startProgram(*found, file, request.parameters, startIn) : kNoFile;
+    }
+
+    std::string path = absolute(file, startIn.empty() ? cwd : startIn);
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return errno == EACCES ? kNoPermission : kNoFile;
+    if (S_ISDIR(st.st_mode)) return openWithOpener(path, startIn, cwd, settings);
+    // Devices, pipes and sockets are neither programs nor documents.
+    if (!S_ISREG(st.st_mode)) return kNoPermission;
+    if (faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0)
+        return startProgram(path, file, request.parameters, startIn);
+    switch (sniff(path)) {
+        case Content::Document:
+            return openWithOpener(path, startIn, cwd, settings);
+        case Content::Program:
+        case Content::Unreadable:
+            break;
+    }
+    return kNoPermission;
+}
+
+void reapChildren() {
+    std::lock_guard lock(childrenMutex);
+    std::erase_if(children, [](pid_t pid) {
+        int status = 0;
+        pid_t r;
+        do r = waitpid(pid, &status, WNOHANG);
+        while (r < 0 && errno == EINTR);
+        // ECHILD: someone else reaped it (or SIGCHLD is ignored); forget it.
+        return r == pid || (r < 0 && errno == ECHILD);
+    });
+}
+
+}  // namespace platform::posix
