@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -148,22 +149,39 @@ TEST_F(PosixFilesTest, FailedSafeWriteLeavesTheOldFileAndNoTempFile) {
 }
 
 TEST_F(PosixFilesTest, ReadOnlyFolderWritesInPlaceAndRestoresOnFailure) {
-    if (geteuid() == 0) GTEST_SKIP() << "permission checks do not apply to root";
     const std::string old = "old contents";
     put(path("writable"), old);
     put(path("locked"), old);
-    chmod(path("locked").c_str(), 0444);
-    chmod(dir.c_str(), 0555);
-
-    EXPECT_EQ(errorCode([&] { safeWrite(path("locked"), "new"); }), 5);
-    EXPECT_EQ(slurp(path("locked")), old);
-    EXPECT_EQ(errorCode([&] { safeWrite(path("fresh"), "new"); }), 5);
-    {
-        FileSizeLimit limit(4096);
-        EXPECT_EQ(errorCode([&] { safeWrite(path("writable"), std::string(100000, 'n')); }), EFBIG);
+    auto body = [&] {
+        chmod(path("locked").c_str(), 0444);
+        chmod(dir.c_str(), 0555);
+        EXPECT_EQ(errorCode([&] { safeWrite(path("locked"), "new"); }), 5);
+        EXPECT_EQ(slurp(path("locked")), old);
+        EXPECT_EQ(errorCode([&] { safeWrite(path("fresh"), "new"); }), 5);
+        {
+            FileSizeLimit limit(4096);
+            EXPECT_EQ(errorCode([&] { safeWrite(path("writable"), std::string(100000, 'n')); }), EFBIG);
+        }
+        EXPECT_EQ(slurp(path("writable")), old);
+        safeWrite(path("writable"), "in place");
+        EXPECT_EQ(slurp(path("writable")), "in place");
+        EXPECT_EQ(names(), (std::set<std::string>{"writable", "locked"}));
+    };
+    if (geteuid() != 0) {
+        body();
+        return;
     }
-    EXPECT_EQ(slurp(path("writable")), old);
-    safeWrite(path("writable"), "in place");
-    EXPECT_EQ(slurp(path("writable")), "in place");
-    EXPECT_EQ(names(), (std::set<std::string>{"writable", "locked"}));
+    // Permission checks do not apply to root: run the case as an ordinary user.
+    const uid_t nobody = 65534;
+    for (const std::string& p : {dir, path("writable"), path("locked")}) ASSERT_EQ(chown(p.c_str(), nobody, nobody), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setgid(nobody) != 0 || setuid(nobody) != 0) _exit(3);
+        body();
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
