@@ -51,6 +51,7 @@ TForm1::TForm1()
     MenuEnglish->OnClick = [this] { MenuEnglishClick(); };
     MenuJapanese->OnClick = [this] { MenuJapaneseClick(); };
     MenuHelpHelp->OnClick = [this] { MenuHelpHelpClick(); };
+    MenuLauncherSet->OnClick = [this] { MenuLauncherSetClick(); };
 
     FormCreate();
 }

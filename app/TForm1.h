@@ -50,6 +50,7 @@ public:
     int settingsConfirmed = 0;
     int startupDone = 0;
     std::string systemKind;
+    int editSlot = 1;  // where the item edit dialog stores its result
     InfoBoxes boxes;
 
     LanguageMode language() const { return {settings.Japanese, settings.English}; }
@@ -70,6 +71,7 @@ public:
     void MenuEnglishClick();
     void MenuJapaneseClick();
     void MenuHelpHelpClick();
+    void MenuLauncherSetClick();
 
     // Operations
     void ReadLauncherSetFile();

@@ -82,7 +82,11 @@ int virtualKeyForChar(char c) {
 Control* findAccelerator(Form& form, char ch) {
     char wanted = upperAscii(std::string(1, ch))[0];
     for (Control* c : form.controls()) {
-        if (c->kind() != ControlKind::Label && c->canFocus() && c->accelerator() == wanted) return c;
+        if (c->accelerator() != wanted) continue;
+        if (c->kind() != ControlKind::Label ? c->canFocus()
+                                            : c->visible() && static_cast<Label*>(c)->focusControl &&
+                                                  static_cast<Label*>(c)->focusControl->canFocus())
+            return c;
     }
     return nullptr;
 }
@@ -105,6 +109,10 @@ void clickControl(Control& control) {
         if (control.OnClick) dispatch(control.OnClick);
         break;
     }
+    case ControlKind::Label:
+        // A label's accelerator moves the focus to its control.
+        if (Control* target = static_cast<Label&>(control).focusControl) target->setFocus();
+        break;
     default:
         break;
     }

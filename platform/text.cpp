@@ -31,6 +31,14 @@ std::string_view folderSeparators() {
 #endif
 }
 
+std::string_view pathSeparator() {
+#ifdef _WIN32
+    return "\\";
+#else
+    return "/";
+#endif
+}
+
 std::string directoryPart(std::string_view path) {
     std::size_t sep = findLastOfChars(path, folderSeparators());
     return sep == std::string_view::npos ? std::string() : std::string(path.substr(0, sep + 1));

@@ -23,6 +23,10 @@ std::size_t findLastOfChars(std::string_view s, std::string_view chars);
 // Folder separators of the host platform ("\\:" on Windows, "/" elsewhere).
 std::string_view folderSeparators();
 
+// The separator between folder names in a path ("\\" on Windows, "/" elsewhere);
+// unlike folderSeparators() without the drive's ":".
+std::string_view pathSeparator();
+
 // Everything up to and including the last folder separator ("" when none).
 std::string directoryPart(std::string_view path);
 // Everything after the last folder separator.

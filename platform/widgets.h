@@ -109,6 +109,8 @@ public:
     Label(Form& form, std::string name, int left, int top, int width, int height, std::string caption,
           bool centred = false);
     bool centred() const { return centred_; }
+    // The control its accelerator focuses.
+    Control* focusControl = nullptr;
 
 private:
     bool centred_;
@@ -270,7 +272,7 @@ private:
     std::string name_;
 };
 
-enum class BorderStyle { Single, Dialog };
+enum class BorderStyle { Single, Dialog, Sizeable };
 
 class Form {
 public:

@@ -67,6 +67,11 @@ ReadResult parseSetFile(std::string_view bytes);
 // The writing rule: slots 1 to lastSlot, title line then item line, CR LF.
 std::string formatSetFile(const ItemTable& items, int lastSlot);
 
+// Writes slots 1 to lastSlot to the file by the writing rule, through the
+// files service's safe write: a failure (an IOError) leaves the old file as
+// it was. The one writer of every set file the program writes.
+void writeSetFile(const std::string& path, const ItemTable& items, int lastSlot);
+
 // The list line of an item: key, two blanks, title.
 std::string listLine(const LauncherItem& item);
 

@@ -1,0 +1,131 @@
+#include "editor/TForm6.h"
+
+#include "editor/ItemEditing.h"
+
+namespace editor {
+
+using platform::ShiftState;
+namespace vk = platform::vk;
+
+TForm6::TForm6(app::TForm1& main)
+    : Form("TForm6", "Tarvo (Edit)", 540, 214, platform::BorderStyle::Sizeable, 13),
+      //      name          left top  w    h        caption
+      Label1(*this, "Label1", 10,  15, 140, 20, "Target Title(&T)"),
+      Label2(*this, "Label2", 10,  50, 140, 20, "Target(&G)"),
+      Label3(*this, "Label3", 10,  85, 140, 20, "Options(&P)"),
+      Label4(*this, "Label4", 10, 120, 140, 20, "Start in(&I)"),
+      Label5(*this, "Label5", 10, 155, 140, 20, "Shortcut Key(&S)"),
+      //      name          left top  w    h  tab limit
+      Edit1(*this, "Edit1", 150,  10, 260, 26, 0, setfile::kTitleLimit),
+      Edit2(*this, "Edit2", 150,  45, 370, 26, 1, setfile::kFieldLimit),
+      Edit3(*this, "Edit3", 150,  80, 370, 26, 2, setfile::kFieldLimit),
+      Edit4(*this, "Edit4", 150, 115, 370, 26, 3, setfile::kFieldLimit),
+      Edit5(*this, "Edit5", 150, 150,  20, 26, 4, 1),
+      btnOk(*this, "btnOk",         310, 150, 100, 30, 5, "OK(&O)"),
+      btnCansel(*this, "btnCansel", 420, 150, 100, 30, 6, "Cancel"),
+      btnRef(*this, "btnRef",       420,   8, 100, 30, 7, "Browse(&B)..."),
+      OpenDialog(*this, "OpenDialog",
+                 "Exe File (EXE;COM)|*.EXE;*.COM|Pif File (PIF;BAT;LNK)|*.PIF;*.BAT;*.LNK|All File (*.*)|*.*"),
+      main_(main) {
+    Label1.focusControl = &Edit1;
+    Label2.focusControl = &Edit2;
+    Label3.focusControl = &Edit3;
+    Label4.focusControl = &Edit4;
+    Label5.focusControl = &Edit5;
+    for (platform::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5}) {
+        e->OnKeyDown = [this](int& key, ShiftState shift) { TEditKeyDown(key, shift); };
+    }
+    for (platform::Button* b : {&btnOk, &btnCansel, &btnRef}) {
+        b->OnKeyDown = [this](int& key, ShiftState shift) { FormKeyDown(key, shift); };
+    }
+    btnOk.OnClick = [this] { btnOkClick(); };
+    btnCansel.OnClick = [this] { btnCanselClick(); };
+    btnRef.OnClick = [this] { btnRefClick(); };
+    FormCreate();
+}
+
+void TForm6::FormCreate() {
+    const app::LanguageMode lang = main_.language();
+    struct Caption {
+        platform::Control& control;
+        app::Bilingual text;
+    };
+    const Caption captions[] = {
+        {Label1, {"ﾌﾟﾛｸﾞﾗﾑﾀｲﾄﾙ(&T)", "Target Title(&T)"}},
+        {Label2, {"実行ﾌｧｲﾙ名(&G)", "Target(&G)"}},
+        {Label3, {"ｵﾌﾟｼｮﾝ(&P)", "Options(&P)"}},
+        {Label4, {"実行ﾃﾞｨﾚｸﾄﾘ名(&I)", "Start in(&I)"}},
+        {Label5, {"起動ｼｮｰﾄｶｯﾄｷｰ(&S)", "Shortcut Key(&S)"}},
+        {btnOk, {"OK(&O)", "OK(&O)"}},
+        {btnCansel, {"Cancel", "Cancel"}},
+        {btnRef, {"参照(&B)...", "Browse(&B)..."}},
+    };
+    for (const Caption& c : captions) c.control.setCaption(lang.choose(c.text, c.control.caption()));
+}
+
+void TForm6::fillFrom(const setfile::LauncherItem& item) {
+    Edit1.setText(item.title);
+    Edit2.setText(item.target);
+    Edit3.setText(item.options);
+    Edit4.setText(item.directory);
+    Edit5.setText(item.key == " " ? "" : item.key);
+}
+
+void TForm6::TEditKeyDown(int& key, ShiftState) {
+    if (key == vk::Return) EditBoxCheck();
+    else if (key == vk::Escape) close();
+}
+
+void TForm6::FormKeyDown(int& key, ShiftState) {
+    if (key == vk::Escape) close();
+}
+
+std::optional<app::Bilingual> checkItemBoxes(const setfile::LauncherItem& boxes, int slot) {
+    using setfile::Fault;
+    if (boxes.title.empty()) return app::Bilingual{"    タイトル名は必ず指定してください。   ", "    Please set target title.   "};
+    if (boxes.target.empty())
+        return app::Bilingual{"    実行ファイル名は必ず指定してください。   ", "    Please set target file name.   "};
+    // The set file ends a title at its first "=" and the directory and the
+    // target at the first two "|"; a line break would end the line itself.
+    for (const std::string* box : {&boxes.title, &boxes.target, &boxes.options, &boxes.directory, &boxes.key}) {
+        if (box->find_first_of("\r\n") != std::string::npos)
+            return app::Bilingual{"    改行は使用できません。   ", "    Line breaks can not be used.   "};
+    }
+    if (boxes.title.find('=') != std::string::npos)
+        return app::Bilingual{"    タイトル名に「=」は使用できません。   ", "    Target title can not contain \"=\".   "};
+    if (boxes.target.find('|') != std::string::npos)
+        return app::Bilingual{"    実行ファイル名に「|」は使用できません。   ",
+                              "    Target file name can not contain \"|\".   "};
+    if (boxes.directory.find('|') != std::string::npos)
+        return app::Bilingual{"    実行ディレクトリ名に「|」は使用できません。   ",
+                              "    Start in directory can not contain \"|\".   "};
+    // Browse may bring in longer texts than typing allows.
+    if (boxes.title.size() > setfile::kTitleLimit) return setfile::faultMessage(Fault::TitleTooLong, slot);
+    if (boxes.target.size() > setfile::kFieldLimit) return setfile::faultMessage(Fault::TargetTooLong, slot);
+    if (boxes.options.size() > setfile::kFieldLimit) return setfile::faultMessage(Fault::OptionsTooLong, slot);
+    if (boxes.directory.size() > setfile::kFieldLimit) return setfile::faultMessage(Fault::DirectoryTooLong, slot);
+    return std::nullopt;
+}
+
+void TForm6::EditBoxCheck() {
+    setfile::LauncherItem boxes{Edit1.text(), Edit2.text(), Edit3.text(), Edit4.text(), Edit5.text()};
+    if (std::optional<app::Bilingual> refusal = checkItemBoxes(boxes, main_.editSlot)) {
+        MsgDialog03(main_.text(*refusal), app::kYes);
+        return;
+    }
+    if (boxes.key.empty()) boxes.key = " ";
+    main_.items.slot(main_.editSlot) = boxes;
+    close();
+}
+
+void TForm6::btnRefClick() {
+    if (!OpenDialog.execute()) return;
+    BrowseResult chosen = fromChosenFile(OpenDialog.fileName, Edit1.text());
+    // Set whole, even beyond what typing takes: OK refuses what is too long.
+    Edit1.setText(chosen.title);
+    Edit2.setText(chosen.target);
+    Edit3.setText("");
+    Edit4.setText(chosen.directory);
+}
+
+}  // namespace editor
