@@ -17,14 +17,13 @@ int toInteger(const std::string& text) {
     return *value;
 }
 
-// A program file name without extension compares as if ".EXE" followed it.
-std::string comparableProgramName(const std::string& programPath) {
-    std::string name = platform::fileNamePart(programPath);
+}  // namespace
+
+std::string TForm1::comparableProgramName() const {
+    std::string name = platform::fileNamePart(programPath_);
     if (name.find('.') == std::string::npos) name += ".EXE";
     return name;
 }
-
-}  // namespace
 
 void TForm1::FormShow() {
     if (startupDone != 1 && !runStartup()) return;
@@ -56,10 +55,7 @@ bool TForm1::runStartup() {
     if (count == 0) {
         // One settings file name for this test and for reading and writing.
         if (!platform::files().exists(settingsFile())) {
-            // The first-start setup is not built yet: the sequence goes on
-            // as it will after the setup, with an empty list.
-            ListBox1.add("");
-            MenuOption->setEnabled(false);
+            FirstStartSetup();
             return true;
         }
         MenuSetIniFile->setVisible(true);
@@ -81,7 +77,7 @@ bool TForm1::runStartup() {
     }
     if (count == 0) {
         centre();
-        const std::string name = comparableProgramName(programPath_);
+        const std::string name = comparableProgramName();
         for (auto [program, setFile] : {std::pair{"TARVO.EXE", "TARVO90.PRG"}, std::pair{"TARVO16.EXE", "TARVO80.PRG"}}) {
             if (!platform::equalsIgnoreAsciiCase(name, program)) continue;
             std::string path = programDirectory() + setFile;

@@ -1,5 +1,7 @@
 #include "app/TForm1.h"
 
+#include "app/TForm7.h"
+#include "app/TForm8.h"
 #include "platform/services.h"
 #include "platform/text.h"
 
@@ -52,6 +54,11 @@ TForm1::TForm1()
     MenuJapanese->OnClick = [this] { MenuJapaneseClick(); };
     MenuHelpHelp->OnClick = [this] { MenuHelpHelpClick(); };
     MenuLauncherSet->OnClick = [this] { MenuLauncherSetClick(); };
+    MenuSortTarvo->OnClick = [this] { MenuSortTarvoClick(); };
+    MenuSortKesti->OnClick = [this] { MenuSortKestiClick(); };
+    MenuSetIniFile->OnClick = [this] { MenuSetIniFileClick(); };
+    Timer1.OnTimer = [this] { Timer1Timer(); };
+    OnDropFiles = [this](platform::DroppedFiles& drop) { AddDroppedFile(drop); };
 
     FormCreate();
 }
@@ -120,6 +127,29 @@ void TForm1::MenuHelpHelpClick() {
     constexpr int kHelpContents = 3;
     if (settings.Japanese == 1) platform::backend().showHelp("TARVO.HLP", kHelpContents);
     if (settings.English == 1) platform::backend().showHelp("TARVOE.HLP", kHelpContents);
+}
+
+void TForm1::Timer1Timer() {
+    bool notice = parameters_.empty() ? settings.StateSet == "/I"
+                                      : parameters_.size() >= 2 && (parameters_[1] == "/I" || parameters_[1] == "/i");
+    if (!notice) return;
+    TForm8 dialog(*this);  // its creation stops Timer1
+    dialog.centre();
+    dialog.showModal();
+}
+
+void TForm1::MenuSetIniFileClick() {
+    Timer1.setInterval(0);
+    TForm7 dialog(*this);
+    dialog.presetState(settings.StateSet);
+    dialog.Edit1.setText(settings.WindowsDir);
+    dialog.Edit2.setText(settings.TarvoDir);
+    dialog.CheckBox1.setChecked(settings.PosSet);
+    // The directories change only by a new first start.
+    dialog.Edit1.setEnabled(false);
+    dialog.Edit2.setEnabled(false);
+    dialog.centre();
+    dialog.showModal();
 }
 
 // ---------------------------------------------------------------- information boxes

@@ -8,6 +8,8 @@
 #include "app/InfoBox.h"
 #include "app/Language.h"
 #include "app/Settings.h"
+#include "generate/Companion.h"
+#include "platform/services.h"
 #include "platform/widgets.h"
 #include "setfile/SetFile.h"
 
@@ -51,6 +53,7 @@ public:
     int startupDone = 0;
     std::string systemKind;
     int editSlot = 1;  // where the item edit dialog stores its result
+    generate::CompanionTable companionTitles{};
     InfoBoxes boxes;
 
     LanguageMode language() const { return {settings.Japanese, settings.English}; }
@@ -72,6 +75,11 @@ public:
     void MenuJapaneseClick();
     void MenuHelpHelpClick();
     void MenuLauncherSetClick();
+    void MenuSetIniFileClick();
+    void MenuSortTarvoClick();
+    void MenuSortKestiClick();
+    void Timer1Timer();
+    void AddDroppedFile(platform::DroppedFiles& drop);
 
     // Operations
     void ReadLauncherSetFile();
@@ -80,6 +88,9 @@ public:
     void ReadIniFileValue();
     void WriteIniFileValue();
     void FocusMoveToApli();
+    void PrgSetFileCreate();
+    // Runs once per installation, in place of reading a set file.
+    void FirstStartSetup();
     int MsgDialog01(const std::string& message, const std::string& b1, const std::string& b2,
                     const std::string& b3);
     int MsgDialog02(const std::string& message, const std::string& b1, const std::string& b2);
@@ -92,6 +103,9 @@ public:
     const std::vector<std::string>& parameters() const { return parameters_; }
     std::string programDirectory() const;
     std::string settingsFile() const { return settingsFilePath(programPath_); }
+    // The program file's name for comparing with "TARVO.EXE": a name without
+    // extension compares as if ".EXE" followed it.
+    std::string comparableProgramName() const;
 
 private:
     // Language texts of the window, by the choosing rule.
@@ -103,6 +117,10 @@ private:
     std::string programPath_;
     std::vector<std::string> parameters_;
 };
+
+// The item a dropped file becomes: its name as the title, its folder as the
+// start-in directory, no options and no key.
+setfile::LauncherItem itemFromDroppedPath(const std::string& path);
 
 // "Yes(&Y)" and "No(&N)", the button texts in both languages.
 extern const char* const kYes;

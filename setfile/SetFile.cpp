@@ -13,10 +13,6 @@ void ItemTable::compact() {
     std::fill(end, slots_.end(), LauncherItem{});
 }
 
-namespace {
-
-// Splits into lines: a CR ends a line and a LF right after it is skipped; a
-// lone LF is an ordinary byte; Ctrl-Z ends the file.
 std::vector<std::string_view> splitLines(std::string_view bytes) {
     std::size_t eof = bytes.find('\x1A');
     if (eof != std::string_view::npos) bytes = bytes.substr(0, eof);
@@ -34,8 +30,6 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     }
     return lines;
 }
-
-}  // namespace
 
 ReadResult parseSetFile(std::string_view bytes) {
     ReadResult r;

@@ -60,6 +60,11 @@ struct ReadResult {
     int itemNumber = 0;  // the item (pair of lines in the file) at fault
 };
 
+// A set file's lines: a CR ends a line and a LF right after it is skipped; a
+// lone LF is an ordinary byte; Ctrl-Z ends the file; the last line may lack
+// its line end.
+std::vector<std::string_view> splitLines(std::string_view bytes);
+
 // Reads the bytes of a set file. A title-less entry is no item: the items
 // after it move up, so that list line i always shows slot i+1.
 ReadResult parseSetFile(std::string_view bytes);

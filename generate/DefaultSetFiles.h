@@ -1,0 +1,26 @@
+// The default family of set files written at the first start: a top file
+// whose items start the launcher on nine sub-files, each of which leads back.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "setfile/SetFile.h"
+
+namespace generate {
+
+struct DefaultSetFile {
+    std::string name;  // e.g. "TARVO90.PRG"
+    setfile::ItemTable items;
+    int count = 0;
+};
+
+// The ten files in the order they are written. `family16` chooses the
+// TARVO80..89 family; W and P are the Windows and program directories as
+// held (each expected to end in a separator), E the program named in the
+// items, systemKind "WINNT", "WINDOWS" or anything else (case ignored).
+std::vector<DefaultSetFile> defaultSetFiles(bool family16, const std::string& windowsDir,
+                                            const std::string& programDir, const std::string& program,
+                                            const std::string& systemKind);
+
+}  // namespace generate
