@@ -155,7 +155,11 @@ Fl_Widget* createWidget(Control& c, int yOffset, int fontSize) {
     Fl_Widget* widget = nullptr;
     switch (c.kind()) {
     case ControlKind::Label: {
-        auto* box = new Fl_Box(x, y, w, h);
+        // Windows labels underline their "&" accelerator as buttons do.
+        struct LabelBox : Fl_Box {
+            LabelBox(int x, int y, int w, int h) : Fl_Box(x, y, w, h) { set_flag(SHORTCUT_LABEL); }
+        };
+        auto* box = new LabelBox(x, y, w, h);
         auto& label = static_cast<Label&>(c);
         box->align(FL_ALIGN_INSIDE | FL_ALIGN_CLIP | (label.centred() ? FL_ALIGN_TOP : FL_ALIGN_TOP_LEFT));
         widget = box;
@@ -222,9 +226,25 @@ int virtualKeyOf(int flKey, const char* text) {
     return 0;
 }
 
+bool opensTopMenu(const Form& form, char ch) {
+    if (!form.menu()) return false;
+    char wanted = upperAscii(std::string(1, ch))[0];
+    for (const auto& top : form.menu()->items()) {
+        // The same rule as a control's accelerator: the byte after "&".
+        const std::string& c = top->caption();
+        std::size_t amp = c.find('&');
+        if (top->visible() && amp != std::string::npos && amp + 1 < c.size() &&
+            upperAscii(c.substr(amp + 1, 1))[0] == wanted)
+            return true;
+    }
+    return false;
+}
+
 int routeEvent(int event, Fl_Window* window) {
-    FormPeer* peer = peerOfWindow(window);
-    if (!peer || event != FL_KEYBOARD) {
+    // Keys reach the modal window whichever window the server gave them to.
+    FormPeer* peer = peerOfWindow(event == FL_KEYBOARD && Fl::modal() ? Fl::modal() : window);
+    // An open menu (a grab) takes the keys itself.
+    if (!peer || event != FL_KEYBOARD || Fl::grab()) {
         int handled = Fl::handle_(event, window);
         if (peer && (event == FL_PUSH || event == FL_RELEASE)) peer->syncFocusFromNative();
         return handled;
@@ -247,7 +267,10 @@ int routeEvent(int event, Fl_Window* window) {
     }
     if (controlBehaviour(form, key, shift, typed)) return 1;
     if (key == vk::Escape || key == vk::Return) return 1;  // never closes a window on its own
-    int handled = Fl::handle_(event, window);  // menu bar accelerators
+    // Alt+letter opens a top menu whose accelerator it is, and nothing else
+    // (FLTK would also run a command deep inside a menu).
+    if (shift.alt && !typed.empty() && !opensTopMenu(form, typed[0])) return 1;
+    int handled = Fl::handle_(event, window);
     peer->syncFocusFromNative();
     return handled;
 }
