@@ -59,6 +59,30 @@ std::string chooserFilter(const std::string& filter) {
     return out;
 }
 
+// Asks the window manager for the frame the form defines: a fixed border,
+// the system menu, a minimise button only where the form has one.
+void applyDecorations(Fl_Window* window, const Form& form) {
+    enum : unsigned long { FuncResize = 2, FuncMove = 4, FuncMinimize = 8, FuncMaximize = 16, FuncClose = 32 };
+    enum : unsigned long { DecorBorder = 2, DecorResize = 4, DecorTitle = 8, DecorMenu = 16, DecorMinimize = 32,
+                           DecorMaximize = 64 };
+    struct {
+        unsigned long flags, functions, decorations;
+        long inputMode;
+        unsigned long status;
+    } hints{3, FuncMove | FuncClose, DecorBorder | DecorTitle | DecorMenu, 0, 0};
+    if (form.hasMinimizeButton()) {
+        hints.functions |= FuncMinimize;
+        hints.decorations |= DecorMinimize;
+    }
+    if (form.border() == BorderStyle::Sizeable) {
+        hints.functions |= FuncResize | FuncMaximize;
+        hints.decorations |= DecorResize | DecorMaximize;
+    }
+    Atom atom = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(fl_display, fl_xid(window), atom, atom, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&hints), 5);
+}
+
 }  // namespace
 
 int fontSizeFor(int systemHeight) { return systemHeight >= 19 ? 16 : 12; }
@@ -88,6 +112,7 @@ void FltkBackend::showForm(Form& form) {
     if (form.modal()) peer->window()->set_modal();
     else peer->window()->clear_modal_states();
     peer->window()->show();
+    applyDecorations(peer->window(), form);
     if (Control* c = form.focusedControl()) c->peer->changed();
 }
 

@@ -1,6 +1,7 @@
 // tarvo: the launcher on a Linux desktop.
 #include <X11/Xlib.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <iostream>
 
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     XCloseDisplay(probe);
+
+    // The input method follows the user's locale, so Japanese can be typed.
+    std::setlocale(LC_CTYPE, "");
 
     std::string path = platform::posix::absoluteProgramPath(argc > 0 ? argv[0] : "tarvo");
     std::optional<std::string> programPath = platform::posix::fromUtf8(path);

@@ -1,6 +1,0 @@
-Terminal=t
-|x-terminal-emulator|
-Files=f
-|xdg-open|.
-Editor=e
-|editor|
