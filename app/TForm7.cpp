@@ -1,3 +1,4 @@
+#include "app/Captions.h"
 #include "app/TForm7.h"
 
 #include "platform/services.h"
@@ -40,11 +41,7 @@ TForm7::TForm7(TForm1& main)
 
 void TForm7::FormCreate() {
     const LanguageMode lang = main_.language();
-    struct Caption {
-        platform::Control& control;
-        Bilingual text;
-    };
-    const Caption captions[] = {
+    applyCaptions(lang, {
         {Label1, {"Windows   ﾃﾞｨﾚｸﾄﾘ名", "Windows   Directory"}},
         {Label2, {"Tarvo.exe ﾃﾞｨﾚｸﾄﾘ名", "Tarvo.exe Directory"}},
         {Label3, {"Tarvo.ini ﾌｧｲﾙが存在する場合はﾃﾞｨﾚｸﾄﾘ名の変更はできません。",
@@ -58,8 +55,7 @@ void TForm7::FormCreate() {
         {RadioBtnC, {"通常起動　 : 最小化しない(&C)", "Start Normal    : After Normal(&C)"}},
         {RadioBtnZ, {"通常起動　 : 終了する(&Z)", "Start Normal    : After Exit(&Z)"}},
         {CheckBox1, {"画面位置保存", "Save Form Position"}},
-    };
-    for (const Caption& c : captions) c.control.setCaption(lang.choose(c.text, c.control.caption()));
+    });
 }
 
 void TForm7::presetState(const std::string& state) {

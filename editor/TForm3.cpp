@@ -1,3 +1,4 @@
+#include "app/Captions.h"
 #include "editor/TForm3.h"
 
 #include "editor/ItemEditing.h"
@@ -47,18 +48,18 @@ TForm3::TForm3(app::TForm1& main)
 
 void TForm3::FormCreate() {
     const app::LanguageMode lang = main_.language();
-    struct Caption {
-        platform::Button& button;
-        app::Bilingual text;
-    };
-    const Caption captions[] = {
-        {btnOk, {"OK(&O)", "OK(&O)"}},          {btnCansel, {"Cancel", "Cancel"}},
-        {btnAdd, {"新規追加(&N)...", "New(&N)..."}}, {btnEdit, {"編集(&E)...", "Edit(&E)..."}},
-        {btnUp, {"一つ上へ(&P)", "Up(&P)"}},      {btnDown, {"一つ下へ(&W)", "Down(&W)"}},
-        {btnCut, {"ｶｯﾄ(&X)", "Cut(&X)"}},        {btnCopy, {"ｺﾋﾟｰ(&C)", "Copy(&C)"}},
-        {btnPaste, {"貼付(&V)", "Paste(&V)"}},     {btnDel, {"削除(&D)", "Delete(&D)"}},
-    };
-    for (const Caption& c : captions) c.button.setCaption(lang.choose(c.text, c.button.caption()));
+    app::applyCaptions(lang, {
+        {btnOk, {"OK(&O)", "OK(&O)"}},
+        {btnCansel, {"Cancel", "Cancel"}},
+        {btnAdd, {"新規追加(&N)...", "New(&N)..."}},
+        {btnEdit, {"編集(&E)...", "Edit(&E)..."}},
+        {btnUp, {"一つ上へ(&P)", "Up(&P)"}},
+        {btnDown, {"一つ下へ(&W)", "Down(&W)"}},
+        {btnCut, {"ｶｯﾄ(&X)", "Cut(&X)"}},
+        {btnCopy, {"ｺﾋﾟｰ(&C)", "Copy(&C)"}},
+        {btnPaste, {"貼付(&V)", "Paste(&V)"}},
+        {btnDel, {"削除(&D)", "Delete(&D)"}},
+    });
 }
 
 void TForm3::refreshList(int line) {

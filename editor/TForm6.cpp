@@ -1,3 +1,4 @@
+#include "app/Captions.h"
 #include "editor/TForm6.h"
 
 #include "editor/ItemEditing.h"
@@ -46,11 +47,7 @@ TForm6::TForm6(app::TForm1& main)
 
 void TForm6::FormCreate() {
     const app::LanguageMode lang = main_.language();
-    struct Caption {
-        platform::Control& control;
-        app::Bilingual text;
-    };
-    const Caption captions[] = {
+    app::applyCaptions(lang, {
         {Label1, {"ﾌﾟﾛｸﾞﾗﾑﾀｲﾄﾙ(&T)", "Target Title(&T)"}},
         {Label2, {"実行ﾌｧｲﾙ名(&G)", "Target(&G)"}},
         {Label3, {"ｵﾌﾟｼｮﾝ(&P)", "Options(&P)"}},
@@ -59,8 +56,7 @@ void TForm6::FormCreate() {
         {btnOk, {"OK(&O)", "OK(&O)"}},
         {btnCansel, {"Cancel", "Cancel"}},
         {btnRef, {"参照(&B)...", "Browse(&B)..."}},
-    };
-    for (const Caption& c : captions) c.control.setCaption(lang.choose(c.text, c.control.caption()));
+    });
 }
 
 void TForm6::fillFrom(const setfile::LauncherItem& item) {

@@ -3,6 +3,7 @@
 
 #include "platform/errors.h"
 #include "platform/services.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -34,6 +35,11 @@ void dispatch(const std::function<void()>& handler) {
         text = e.what();
     }
     backend().errorReport(title, text + ".");
+}
+
+std::string PathDrop::query(int index, std::size_t bufferSize) const {
+    if (index < 0 || index >= count() || bufferSize == 0) return "";
+    return truncateBytes(paths_[index], bufferSize - 1);
 }
 
 void showWarning(const std::string& text) { backend().warningBox("警告", text, "はい(&Y)"); }

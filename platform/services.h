@@ -55,6 +55,20 @@ public:
     virtual bool finished() const = 0;
 };
 
+// A drop of a list of paths already in CP932.
+class PathDrop : public DroppedFiles {
+public:
+    explicit PathDrop(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+    int count() const override { return static_cast<int>(paths_.size()); }
+    std::string query(int index, std::size_t bufferSize) const override;
+    void finish() override { finished_ = true; }
+    bool finished() const override { return finished_; }
+
+private:
+    std::vector<std::string> paths_;
+    bool finished_ = false;
+};
+
 class Backend {
 public:
     virtual ~Backend() = default;

@@ -45,6 +45,13 @@ void takeAfterLaunchAction(TForm1& form, AfterLaunch action) {
     if (action.minimize) platform::backend().minimizeApplication();
 }
 
+// The batch's English text has two blanks before "Item".
+Bilingual launchFailure(int slot, bool batch) {
+    std::string number = std::to_string(slot);
+    return {"    " + number + " 項目のファイルの実行に失敗しました。   ",
+            "    Target " + number + (batch ? "  " : " ") + "Item can not execute.   "};
+}
+
 bool hasItems(const platform::ListBox& list) { return list.count() > 0 && !list.lines()[0].empty(); }
 
 }  // namespace
@@ -58,9 +65,7 @@ void TForm1::SelectProgramRun() {
     AfterLaunch action = decideAfterLaunch(*this);
     int slot = ListBox1.itemIndex() + 1;
     if (!startItem(items.slot(slot))) {
-        std::string number = std::to_string(slot);
-        report({"    " + number + " 項目のファイルの実行に失敗しました。   ",
-                "    Target " + number + " Item can not execute.   "});
+        report(launchFailure(slot, false));
         return;
     }
     takeAfterLaunchAction(*this, action);
@@ -73,9 +78,7 @@ void TForm1::SelectProgramContinuasRun() {
     for (int slot = 2; slot <= last; ++slot) {
         if (items.slot(slot).key != "\\") continue;
         if (!startItem(items.slot(slot))) {
-            std::string number = std::to_string(slot);
-            report({"    " + number + " 項目のファイルの実行に失敗しました。   ",
-                    "    Target " + number + "  Item can not execute.   "});
+            report(launchFailure(slot, true));
             return;
         }
     }

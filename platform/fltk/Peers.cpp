@@ -309,26 +309,6 @@ private:
     FormPeer& peer_;
 };
 
-namespace {
-
-class UriDrop : public DroppedFiles {
-public:
-    explicit UriDrop(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-    int count() const override { return static_cast<int>(paths_.size()); }
-    std::string query(int index, std::size_t bufferSize) const override {
-        if (index < 0 || index >= count() || bufferSize == 0) return "";
-        return truncateBytes(paths_[index], bufferSize - 1);
-    }
-    void finish() override { finished_ = true; }
-    bool finished() const override { return finished_; }
-
-private:
-    std::vector<std::string> paths_;
-    bool finished_ = false;
-};
-
-}  // namespace
-
 void FormWindow::dropped(const std::string& text) {
     std::vector<std::string> paths;
     for (const std::string& utf8 : pathsFromUriList(text)) {
@@ -337,7 +317,7 @@ void FormWindow::dropped(const std::string& text) {
     }
     Form& form = peer_.form();
     if (paths.empty() || !form.OnDropFiles) return;
-    UriDrop drop(std::move(paths));
+    PathDrop drop(std::move(paths));
     dispatch([&] { form.OnDropFiles(drop); });
 }
 

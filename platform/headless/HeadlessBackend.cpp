@@ -61,21 +61,6 @@ std::optional<KeyPress> parseKey(const std::string& name) {
     return press;
 }
 
-class ScriptDrop : public DroppedFiles {
-public:
-    explicit ScriptDrop(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-    int count() const override { return static_cast<int>(paths_.size()); }
-    std::string query(int index, std::size_t bufferSize) const override {
-        if (index < 0 || index >= count() || bufferSize == 0) return "";
-        return truncateBytes(paths_[index], bufferSize - 1);
-    }
-    void finish() override { finished_ = true; }
-    bool finished() const override { return finished_; }
-
-private:
-    std::vector<std::string> paths_;
-    bool finished_ = false;
-};
 
 }  // namespace
 
@@ -276,7 +261,7 @@ bool HeadlessBackend::act(const std::string& text) {
             pos = sep + 3;
         }
         if (dropTargets_.count(&form) && form.OnDropFiles) {
-            ScriptDrop drop(std::move(paths));
+            PathDrop drop(std::move(paths));
             dispatch([&] { form.OnDropFiles(drop); });
         }
         return true;
