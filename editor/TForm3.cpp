@@ -156,10 +156,10 @@ void TForm3::KoumokuCut() { cutOrDelete(true); }
 void TForm3::KoumokuDelete() { cutOrDelete(false); }
 
 void TForm3::KoumokuPaste() {
-    if (refuseWhenFull()) return;
     // An item without a title is no item: pasting it would leave an empty
     // slot in front of the items after it.
     if (!clipboard_.inUse()) return;
+    if (refuseWhenFull()) return;
     int s = selectedLine();
     int n = main_.items.countInUse();
     insertSlot(main_.items, std::min(s, n + 1), n, clipboard_);

@@ -82,19 +82,14 @@ std::optional<app::Bilingual> checkItemBoxes(const setfile::LauncherItem& boxes,
     if (boxes.target.empty())
         return app::Bilingual{"    実行ファイル名は必ず指定してください。   ", "    Please set target file name.   "};
     // The set file ends a title at its first "=" and the directory and the
-    // target at the first two "|"; a line break would end the line itself.
+    // target at the first two "|"; CR and LF end the line, Ctrl-Z the file.
+    const setfile::Refusals& refusals = setfile::kRefusals;
     for (const std::string* box : {&boxes.title, &boxes.target, &boxes.options, &boxes.directory, &boxes.key}) {
-        if (box->find_first_of("\r\n") != std::string::npos)
-            return app::Bilingual{"    改行は使用できません。   ", "    Line breaks can not be used.   "};
+        if (box->find_first_of(setfile::kLineEndingBytes) != std::string::npos) return refusals.lineEnding;
     }
-    if (boxes.title.find('=') != std::string::npos)
-        return app::Bilingual{"    タイトル名に「=」は使用できません。   ", "    Target title can not contain \"=\".   "};
-    if (boxes.target.find('|') != std::string::npos)
-        return app::Bilingual{"    実行ファイル名に「|」は使用できません。   ",
-                              "    Target file name can not contain \"|\".   "};
-    if (boxes.directory.find('|') != std::string::npos)
-        return app::Bilingual{"    実行ディレクトリ名に「|」は使用できません。   ",
-                              "    Start in directory can not contain \"|\".   "};
+    if (boxes.title.find('=') != std::string::npos) return refusals.equalsInTitle;
+    if (boxes.target.find('|') != std::string::npos) return refusals.barInTarget;
+    if (boxes.directory.find('|') != std::string::npos) return refusals.barInDirectory;
     // Browse may bring in longer texts than typing allows.
     if (boxes.title.size() > setfile::kTitleLimit) return setfile::faultMessage(Fault::TitleTooLong, slot);
     if (boxes.target.size() > setfile::kFieldLimit) return setfile::faultMessage(Fault::TargetTooLong, slot);

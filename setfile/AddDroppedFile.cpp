@@ -13,19 +13,18 @@ constexpr std::size_t kDropBuffer = 256;
 // Why the item made from a dropped path would not read back as written.
 std::optional<Bilingual> refusalOf(const setfile::LauncherItem& item, int slot) {
     using setfile::Fault;
+    const setfile::Refusals& refusals = setfile::kRefusals;
     if (item.target.empty())
         return Bilingual{"    このファイル名には使えない文字が含まれています。   ",
                          "    The file name holds characters that can not be used.   "};
+    // A POSIX file name may hold a line break.
+    if (item.target.find_first_of(setfile::kLineEndingBytes) != std::string::npos) return refusals.lineEnding;
     if (item.title.size() > setfile::kTitleLimit) return setfile::faultMessage(Fault::TitleTooLong, slot);
-    if (item.title.find('=') != std::string::npos)
-        return Bilingual{"    タイトル名に「=」は使用できません。   ", "    Target title can not contain \"=\".   "};
+    if (item.title.find('=') != std::string::npos) return refusals.equalsInTitle;
     if (item.directory.size() > setfile::kFieldLimit) return setfile::faultMessage(Fault::DirectoryTooLong, slot);
     if (item.target.size() > setfile::kFieldLimit) return setfile::faultMessage(Fault::TargetTooLong, slot);
-    if (item.directory.find('|') != std::string::npos)
-        return Bilingual{"    実行ディレクトリ名に「|」は使用できません。   ",
-                         "    Start in directory can not contain \"|\".   "};
-    if (item.target.find('|') != std::string::npos)
-        return Bilingual{"    実行ファイル名に「|」は使用できません。   ", "    Target file name can not contain \"|\".   "};
+    if (item.directory.find('|') != std::string::npos) return refusals.barInDirectory;
+    if (item.target.find('|') != std::string::npos) return refusals.barInTarget;
     return std::nullopt;
 }
 

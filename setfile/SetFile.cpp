@@ -119,6 +119,13 @@ std::vector<std::string> listLines(const ItemTable& items) {
 const app::Bilingual kSetFileMissing = {"   ランチャーの設定ファイルが存在しません。   ",
                                         "   Launcher set file is not exist.   "};
 
+const Refusals kRefusals = {
+    {"    改行や制御文字は使用できません。   ", "    Line breaks and control characters can not be used.   "},
+    {"    タイトル名に「=」は使用できません。   ", "    Target title can not contain \"=\".   "},
+    {"    実行ファイル名に「|」は使用できません。   ", "    Target file name can not contain \"|\".   "},
+    {"    実行ディレクトリ名に「|」は使用できません。   ", "    Start in directory can not contain \"|\".   "},
+};
+
 app::Bilingual faultMessage(Fault fault, int itemNumber) {
     struct Pieces {
         const char* ja;

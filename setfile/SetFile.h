@@ -86,6 +86,19 @@ std::vector<std::string> listLines(const ItemTable& items);
 // The current set file does not exist.
 extern const app::Bilingual kSetFileMissing;
 
+// Bytes that end a line (CR, LF) or the whole file (Ctrl-Z) when read.
+inline constexpr std::string_view kLineEndingBytes{"\r\n\x1A", 3};
+
+// Why a field would not read back as written: the messages shared by every
+// place that makes items (the item edit dialog, dropped files).
+struct Refusals {
+    app::Bilingual lineEnding;
+    app::Bilingual equalsInTitle;
+    app::Bilingual barInTarget;
+    app::Bilingual barInDirectory;
+};
+extern const Refusals kRefusals;
+
 // The message for a fault, item number inserted.
 app::Bilingual faultMessage(Fault fault, int itemNumber);
 

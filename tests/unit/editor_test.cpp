@@ -71,8 +71,10 @@ TEST(ItemBoxes, RefuseWhatWouldNotReadBack) {
     EXPECT_EQ(check({"T", "a|b", "", "", ""}), "    Target file name can not contain \"|\".   ");
     EXPECT_EQ(check({"T", "t", "", "d|e", ""}), "    Start in directory can not contain \"|\".   ");
     EXPECT_EQ(check({"T", "t", "x|y=z", "", "="}), "");  // options and key may hold both
-    EXPECT_EQ(check({"T", "t", "a\nb", "", ""}), "    Line breaks can not be used.   ");
-    EXPECT_EQ(check({"T", "t", "", "", "\r"}), "    Line breaks can not be used.   ");
+    EXPECT_EQ(check({"T", "t", "a\nb", "", ""}), "    Line breaks and control characters can not be used.   ");
+    EXPECT_EQ(check({"T", "t", "", "", "\r"}), "    Line breaks and control characters can not be used.   ");
+    // Ctrl-Z would end the file when it is read back.
+    EXPECT_EQ(check({"Al\x1A" "pha", "t", "", "", ""}), "    Line breaks and control characters can not be used.   ");
     EXPECT_EQ(check({std::string(49, 'x'), "t", "", "", ""}), "    Target Title of Item 3 is max 48 characters.   ");
     EXPECT_EQ(check({"T", std::string(129, 't'), "", "", ""}), "    Target of Item 3 is max 128 characters.   ");
     EXPECT_EQ(check({"T", "t", "", std::string(129, 'd'), ""}),
