@@ -332,6 +332,7 @@ FormPeer::FormPeer(Form& form) : form_(form) {
     window_ = new FormWindow(*this, form.clientWidth(), form.clientHeight() + menuHeight,
                              nullptr);
     window_->copy_label(displayText(form.caption(), false).c_str());
+    window_->xclass("Tarvo");
     if (form.border() == BorderStyle::Sizeable) window_->size_range(window_->w() / 2, window_->h() / 2);
     else window_->size_range(window_->w(), window_->h(), window_->w(), window_->h());
     window_->callback([](Fl_Widget* w, void*) {

@@ -1,7 +1,9 @@
 // tarvo: the launcher on a Linux desktop.
-#include <X11/Xlib.h>
+#include <FL/Fl.H>
 
+#include <cstdarg>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -10,17 +12,33 @@
 #include "platform/posix/convert.h"
 #include "platform/posix/program.h"
 
+namespace {
+
+const char* programName = "tarvo";
+
+void noDisplay(const std::string& why) {
+    std::cerr << "tarvo: " << why << ".\n"
+              << "tarvo: start it on a desktop, or under a virtual X server: xvfb-run -a " << programName << "\n";
+    std::exit(1);
+}
+
+// FLTK's last word when it cannot go on, such as a display it cannot open.
+void fatal(const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    noDisplay(text);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (argc > 0) programName = argv[0];
     const char* display = std::getenv("DISPLAY");
-    Display* probe = display && *display ? XOpenDisplay(nullptr) : nullptr;
-    if (!probe) {
-        std::cerr << "tarvo: no X display " << (display && *display ? std::string("at ") + display : "(DISPLAY is not set)")
-                  << ".\n"
-                     "tarvo: start it on a desktop, or under a virtual X server: xvfb-run -a "
-                  << (argc > 0 ? argv[0] : "tarvo") << "\n";
-        return 1;
-    }
-    XCloseDisplay(probe);
+    if (!display || !*display) noDisplay("no X display (DISPLAY is not set)");
+    Fl::fatal = fatal;
 
     // The input method follows the user's locale, so Japanese can be typed.
     std::setlocale(LC_CTYPE, "");
