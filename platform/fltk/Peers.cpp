@@ -287,6 +287,11 @@ public:
         switch (event) {
         case FL_DND_ENTER:
         case FL_DND_DRAG:
+            // The whole window takes the drop, not the control under the
+            // pointer: the paste then comes to this window.
+            if (!peer_.acceptsDrops) break;
+            Fl::belowmouse(this);
+            return 1;
         case FL_DND_RELEASE:
             if (peer_.acceptsDrops) return 1;
             break;
@@ -304,9 +309,13 @@ public:
         return Fl_Double_Window::handle(event);
     }
 
+    ~FormWindow() override { Fl::remove_timeout(nullptr, this); }
+
 private:
     void dropped(const std::string& text);
+    void deliverDrops();
     FormPeer& peer_;
+    std::deque<std::vector<std::string>> pendingDrops_;
 };
 
 void FormWindow::dropped(const std::string& text) {
@@ -315,10 +324,20 @@ void FormWindow::dropped(const std::string& text) {
         // A path the code page cannot hold arrives empty, to be refused.
         paths.push_back(posix::fromUtf8(utf8).value_or(""));
     }
-    Form& form = peer_.form();
-    if (paths.empty() || !form.OnDropFiles) return;
-    PathDrop drop(std::move(paths));
-    dispatch([&] { form.OnDropFiles(drop); });
+    if (paths.empty()) return;
+    // Handled once the drag-and-drop exchange is over: the handler may show
+    // a modal box, and the source waits for our answer until we return.
+    pendingDrops_.push_back(std::move(paths));
+    Fl::add_timeout(0.0, [](void* data) { static_cast<FormWindow*>(data)->deliverDrops(); }, this);
+}
+
+void FormWindow::deliverDrops() {
+    while (!pendingDrops_.empty()) {
+        PathDrop drop(std::move(pendingDrops_.front()));
+        pendingDrops_.pop_front();
+        Form& form = peer_.form();
+        if (form.OnDropFiles) dispatch([&] { form.OnDropFiles(drop); });
+    }
 }
 
 FormPeer* peerOfWindow(Fl_Window* window) {
