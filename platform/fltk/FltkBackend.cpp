@@ -85,7 +85,7 @@ void applyDecorations(Fl_Window* window, const Form& form) {
 
 }  // namespace
 
-int fontSizeFor(int systemHeight) { return systemHeight >= 19 ? 16 : 12; }
+int fontSizeFor(int systemHeight) { return systemHeight >= 19 ? 15 : 12; }
 
 FltkBackend::FltkBackend(std::string programPath, std::vector<std::string> parameters)
     : programPath_(std::move(programPath)), parameters_(std::move(parameters)) {
@@ -93,7 +93,7 @@ FltkBackend::FltkBackend(std::string programPath, std::vector<std::string> param
     Fl::scheme("base");
     // Xft has no per-glyph fallback: every text goes through one CJK font.
     // A leading blank keeps FLTK from reading "I" as an italic prefix.
-    Fl::set_font(FL_HELVETICA, " IPAGothic");
+    Fl::set_font(FL_HELVETICA, " IPAPGothic");
     fl_message_font(FL_HELVETICA, 14);
     Fl::visible_focus(1);
     installEventRouting();
