@@ -1,5 +1,7 @@
 #include "platform/posix/shell.h"
 
+#include "platform/posix/paths.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -33,62 +35,6 @@ constexpr int kNoOpener = 31;
 // that children of other parts of the program are never taken from them.
 std::mutex childrenMutex;
 std::vector<pid_t> children;
-
-std::string workingFolder() {
-    std::vector<char> buffer(4096);
-    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) return "/";
-        buffer.resize(buffer.size() * 2);
-    }
-    return buffer.data();
-}
-
-// Joins a relative path to a folder, dropping "." segments and doubled
-// slashes. ".." is kept: folding it would change the meaning across a link.
-std::string joinPath(const std::string& folder, std::string_view relative) {
-    std::string out = folder;
-    std::size_t start = 0;
-    while (start <= relative.size()) {
-        std::size_t end = relative.find('/', start);
-        if (end == std::string_view::npos) end = relative.size();
-        std::string_view segment = relative.substr(start, end - start);
-        if (!segment.empty() && segment != ".") {
-            if (out.empty() || out.back() != '/') out += '/';
-            out += segment;
-        }
-        start = end + 1;
-    }
-    return out.empty() ? "/" : out;
-}
-
-std::string absolute(const std::string& path, const std::string& base) {
-    return !path.empty() && path.front() == '/' ? path : joinPath(base, path);
-}
-
-bool isExecutableFile(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-           faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0;
-}
-
-// A bare name is looked up on PATH the way a shell does; an empty entry
-// stands for the working folder. The result is absolute because the child
-// changes folder before the program is loaded.
-std::optional<std::string> searchPath(const std::string& name, const std::string& cwd) {
-    const char* path = std::getenv("PATH");
-    if (path == nullptr) return std::nullopt;
-    std::string_view entries(path);
-    std::size_t start = 0;
-    while (start <= entries.size()) {
-        std::size_t end = entries.find(':', start);
-        if (end == std::string_view::npos) end = entries.size();
-        std::string folder(entries.substr(start, end - start));
-        std::string candidate = joinPath(folder.empty() ? cwd : absolute(folder, cwd), name);
-        if (isExecutableFile(candidate)) return candidate;
-        start = end + 1;
-    }
-    return std::nullopt;
-}
 
 enum class Content { Program, Document, Unreadable };
 
