@@ -90,7 +90,6 @@ int fontSizeFor(int systemHeight) { return systemHeight >= 19 ? 15 : 12; }
 FltkBackend::FltkBackend(std::string programPath, std::vector<std::string> parameters)
     : programPath_(std::move(programPath)), parameters_(std::move(parameters)) {
     fl_open_display();
-    Fl::scheme("base");
     // Xft has no per-glyph fallback: every text goes through one CJK font.
     // A leading blank keeps FLTK from reading "I" as an italic prefix.
     Fl::set_font(FL_HELVETICA, " IPAPGothic");
