@@ -111,6 +111,10 @@ void TForm6::EditBoxCheck() {
 
 void TForm6::btnRefClick() {
     if (!OpenDialog.execute()) return;
+    if (OpenDialog.pathLost) {
+        MsgDialog03(main_.text(setfile::kRefusals.codePage), app::kYes);
+        return;
+    }
     BrowseResult chosen = fromChosenFile(OpenDialog.fileName, Edit1.text());
     // Set whole, even beyond what typing takes: OK refuses what is too long.
     Edit1.setText(chosen.title);

@@ -20,6 +20,10 @@ void TForm1::MenuSortKestiClick() {
     OpenDialog1.fileName = "KESTI.PRG";
     OpenDialog1.initialDir = programDirectory();
     if (!OpenDialog1.execute()) return;
+    if (OpenDialog1.pathLost) {
+        report(setfile::kRefusals.codePage);
+        return;
+    }
     const std::string path = OpenDialog1.fileName;
     if (!platform::files().exists(path)) {
         report(setfile::kSetFileMissing);

@@ -12,10 +12,9 @@ void TForm1::PrgSetFileCreate() {
     const bool family90 = platform::equalsIgnoreAsciiCase(name, "TARVO.EXE");
     const bool family80 = platform::equalsIgnoreAsciiCase(name, "TARVO16.EXE");
     if (!family90 && !family80) return;
-    // The items start this very program: by its defined name where program
-    // files carry an extension, by its own name where they do not.
-    std::string program = platform::fileNamePart(programPath_);
-    if (program.find('.') != std::string::npos) program = family80 ? "TARVO16.EXE" : "TARVO.EXE";
+    // The items start this very program, named as the platform names it.
+    const std::string program =
+        platform::backend().programNameForItems(family80 ? "TARVO16.EXE" : "TARVO.EXE");
     for (const generate::DefaultSetFile& file :
          generate::defaultSetFiles(family80, settings.WindowsDir, settings.TarvoDir, program, systemKind)) {
         const std::string path = programDirectory() + file.name;

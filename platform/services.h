@@ -103,6 +103,9 @@ public:
     virtual std::optional<std::string> environmentVariable(const std::string& name) = 0;
     virtual std::string programPath() = 0;                 // full path of the program file
     virtual std::vector<std::string> programParameters() = 0;
+    // How launcher items name this program: the defined name where program
+    // files are named so (Windows), the program file's own name elsewhere.
+    virtual std::string programNameForItems(const std::string& definedName) = 0;
     virtual void minimizeApplication() = 0;
     virtual void restoreApplication() = 0;
     virtual void errorReport(const std::string& caption, const std::string& text) = 0;

@@ -256,7 +256,10 @@ OpenDialog::OpenDialog(Form& form, std::string name, std::string filterText)
     form.registerDialog(*this);
 }
 
-bool OpenDialog::execute() { return backend().runOpenDialog(*this); }
+bool OpenDialog::execute() {
+    pathLost = false;
+    return backend().runOpenDialog(*this);
+}
 
 // ---------------------------------------------------------------- Form
 

@@ -265,6 +265,10 @@ public:
     std::string initialDir;
     std::string fileName;    // preset name in, chosen full path out
     std::string title;
+    // Set when the chosen path cannot be held in the program's code page:
+    // execute() then returns true with an empty fileName, for the program
+    // to refuse.
+    bool pathLost = false;
     // Shows the dialog; true with fileName set when a file was chosen.
     bool execute();
 
@@ -301,6 +305,11 @@ public:
     int width() const;
     int height() const;
     void setPosition(int left, int top);
+    // The native window moved: the new position, with nothing pushed back.
+    void movedTo(int left, int top) {
+        left_ = left;
+        top_ = top;
+    }
     // Places the window at the middle of the primary screen.
     void centre();
 

@@ -14,9 +14,7 @@ constexpr std::size_t kDropBuffer = 256;
 std::optional<Bilingual> refusalOf(const setfile::LauncherItem& item, int slot) {
     using setfile::Fault;
     const setfile::Refusals& refusals = setfile::kRefusals;
-    if (item.target.empty())
-        return Bilingual{"    このファイル名には使えない文字が含まれています。   ",
-                         "    The file name holds characters that can not be used.   "};
+    if (item.target.empty()) return refusals.codePage;
     // A POSIX file name may hold a line break.
     if (item.target.find_first_of(setfile::kLineEndingBytes) != std::string::npos) return refusals.lineEnding;
     if (item.title.size() > setfile::kTitleLimit) return setfile::faultMessage(Fault::TitleTooLong, slot);

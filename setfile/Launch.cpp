@@ -62,8 +62,10 @@ void TForm1::btnContStartClick() { SelectProgramContinuasRun(); }
 
 void TForm1::SelectProgramRun() {
     if (!hasItems(ListBox1) || ListBox1.itemIndex() < 0) return;
-    AfterLaunch action = decideAfterLaunch(*this);
     int slot = ListBox1.itemIndex() + 1;
+    // A missing set file adds a line to a full list: no item stands there.
+    if (slot > setfile::kSlots) return;
+    AfterLaunch action = decideAfterLaunch(*this);
     if (!startItem(items.slot(slot))) {
         report(launchFailure(slot, false));
         return;

@@ -120,6 +120,8 @@ const app::Bilingual kSetFileMissing = {"   ランチャーの設定ファイル
                                         "   Launcher set file is not exist.   "};
 
 const Refusals kRefusals = {
+    {"    このファイル名には使えない文字が含まれています。   ",
+     "    The file name holds characters that can not be used.   "},
     {"    改行や制御文字は使用できません。   ", "    Line breaks and control characters can not be used.   "},
     {"    タイトル名に「=」は使用できません。   ", "    Target title can not contain \"=\".   "},
     {"    実行ファイル名に「|」は使用できません。   ", "    Target file name can not contain \"|\".   "},

@@ -92,6 +92,7 @@ inline constexpr std::string_view kLineEndingBytes{"\r\n\x1A", 3};
 // Why a field would not read back as written: the messages shared by every
 // place that makes items (the item edit dialog, dropped files).
 struct Refusals {
+    app::Bilingual codePage;  // a name the code page cannot hold
     app::Bilingual lineEnding;
     app::Bilingual equalsInTitle;
     app::Bilingual barInTarget;

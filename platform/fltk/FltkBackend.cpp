@@ -151,11 +151,8 @@ bool FltkBackend::runOpenDialog(OpenDialog& dialog) {
     if (!preset.empty()) chooser.preset_file(preset.c_str());
     if (chooser.show() != 0 || !chooser.filename()) return false;
     std::optional<std::string> chosen = posix::fromUtf8(chooser.filename());
-    if (!chosen) {
-        errorReport(applicationTitle(), "不正なﾌｧｲﾙ名です.");
-        return false;
-    }
-    dialog.fileName = *chosen;
+    dialog.pathLost = !chosen;
+    dialog.fileName = chosen.value_or("");
     return true;
 }
 
@@ -165,8 +162,12 @@ void FltkBackend::acceptDroppedFiles(Form& form, bool accept) {
 }
 
 int FltkBackend::shellExecute(const ShellRequest& r) {
-    ShellRequest request{utf8(r.operation), utf8(r.file), utf8(r.parameters), utf8(r.directory), r.show};
-    return posix::shellExecute(request);
+    std::optional<std::string> operation = posix::toUtf8(r.operation), file = posix::toUtf8(r.file),
+                               parameters = posix::toUtf8(r.parameters), directory = posix::toUtf8(r.directory);
+    // A name that does not convert names no file: never start a wrong one.
+    if (!operation || !file || !parameters) return 2;
+    if (!directory) return 3;
+    return posix::shellExecute({*operation, *file, *parameters, *directory, r.show});
 }
 
 int FltkBackend::screenWidth() {
@@ -204,6 +205,8 @@ std::optional<std::string> FltkBackend::environmentVariable(const std::string& n
     if (!value) return std::nullopt;
     return posix::fromUtf8(value);
 }
+
+std::string FltkBackend::programNameForItems(const std::string&) { return fileNamePart(programPath_); }
 
 void FltkBackend::minimizeApplication() {
     if (main_ && main_->peer) peerOf(*main_)->window()->iconize();

@@ -45,6 +45,7 @@ public:
     std::optional<std::string> environmentVariable(const std::string& name) override;
     std::string programPath() override { return programPath_; }
     std::vector<std::string> programParameters() override { return parameters_; }
+    std::string programNameForItems(const std::string& definedName) override;
     void minimizeApplication() override;
     void restoreApplication() override;
     void errorReport(const std::string& caption, const std::string& text) override;

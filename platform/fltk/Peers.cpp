@@ -289,16 +289,16 @@ public:
         case FL_DND_DRAG:
             // The whole window takes the drop, not the control under the
             // pointer: the paste then comes to this window.
-            if (!peer_.acceptsDrops) break;
+            if (!acceptsDropNow()) break;
             Fl::belowmouse(this);
             return 1;
         case FL_DND_RELEASE:
-            if (peer_.acceptsDrops) return 1;
+            if (acceptsDropNow()) return 1;
             break;
         case FL_DND_LEAVE:
             return 1;
         case FL_PASTE:
-            if (peer_.acceptsDrops) {
+            if (acceptsDropNow()) {
                 dropped(Fl::event_text());
                 return 1;
             }
@@ -309,11 +309,20 @@ public:
         return Fl_Double_Window::handle(event);
     }
 
-    ~FormWindow() override { Fl::remove_timeout(nullptr, this); }
+    ~FormWindow() override { Fl::remove_timeout(deliverDrops, this); }
+    // A move by the user (or the window manager) is the form's new position.
+    void resize(int x, int y, int w, int h) override {
+        Fl_Double_Window::resize(x, y, w, h);
+        Form& form = peer_.form();
+        if (shown() && (form.left() != x || form.top() != y)) form.movedTo(x, y);
+    }
 
 private:
+    // While a modal window is open the other windows take nothing, drops
+    // included, as on Windows.
+    bool acceptsDropNow() const { return peer_.acceptsDrops && !Fl::modal(); }
     void dropped(const std::string& text);
-    void deliverDrops();
+    static void deliverDrops(void* window);
     FormPeer& peer_;
     std::deque<std::vector<std::string>> pendingDrops_;
 };
@@ -328,15 +337,17 @@ void FormWindow::dropped(const std::string& text) {
     // Handled once the drag-and-drop exchange is over: the handler may show
     // a modal box, and the source waits for our answer until we return.
     pendingDrops_.push_back(std::move(paths));
-    Fl::add_timeout(0.0, [](void* data) { static_cast<FormWindow*>(data)->deliverDrops(); }, this);
+    Fl::add_timeout(0.0, deliverDrops, this);
 }
 
-void FormWindow::deliverDrops() {
-    while (!pendingDrops_.empty()) {
-        PathDrop drop(std::move(pendingDrops_.front()));
-        pendingDrops_.pop_front();
-        Form& form = peer_.form();
-        if (form.OnDropFiles) dispatch([&] { form.OnDropFiles(drop); });
+void FormWindow::deliverDrops(void* data) {
+    auto* self = static_cast<FormWindow*>(data);
+    while (!self->pendingDrops_.empty()) {
+        PathDrop drop(std::move(self->pendingDrops_.front()));
+        self->pendingDrops_.pop_front();
+        Form& form = self->peer_.form();
+        // A modal window may have opened since the drop was taken.
+        if (form.OnDropFiles && !Fl::modal()) dispatch([&] { form.OnDropFiles(drop); });
     }
 }
 

@@ -381,6 +381,15 @@ std::optional<std::string> HeadlessBackend::environmentVariable(const std::strin
     return it->second;
 }
 
+std::string HeadlessBackend::programNameForItems(const std::string& definedName) {
+#ifdef _WIN32
+    return definedName;
+#else
+    (void)definedName;
+    return fileNamePart(options_.programPath);
+#endif
+}
+
 void HeadlessBackend::minimizeApplication() { line("minimize"); }
 void HeadlessBackend::restoreApplication() { line("restore"); }
 

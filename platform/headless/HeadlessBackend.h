@@ -59,6 +59,8 @@ public:
     std::optional<std::string> environmentVariable(const std::string& name) override;
     std::string programPath() override { return options_.programPath; }
     std::vector<std::string> programParameters() override { return options_.parameters; }
+    // The headless backend follows its host.
+    std::string programNameForItems(const std::string& definedName) override;
     void minimizeApplication() override;
     void restoreApplication() override;
     void errorReport(const std::string& caption, const std::string& text) override;

@@ -9,7 +9,7 @@
 #include "app/Program.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/posix/convert.h"
-#include "platform/posix/program.h"
+#include "platform/posix/paths.h"
 #include "platform/text.h"
 
 namespace {
@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
         }
     }
     if (i >= argc || i + 1 >= argc) return usage("missing -- PROGRAM_PATH");
-    std::string programPath = platform::posix::absoluteProgramPath(argv[i + 1]);
+    // Taken as given, relative to the working folder: never looked up on PATH.
+    std::string programPath = platform::posix::absolute(argv[i + 1], platform::posix::workingFolder());
     std::string folder = programPath.substr(0, programPath.rfind('/') + 1);
     struct stat st{};
     if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))

@@ -61,6 +61,13 @@ wait_until 10 cmp -s "$work/ITEMS.PRG" "$work/expected.PRG" ||
 "$xdnd_drop" "$wid" "$x" "$y" "$uri_dir/a%7Cb.txt"$'\r\n' || fail "the window did not accept the second drop"
 wait_until 10 test "$(windows_of)" -ge 2 || fail "no message box for a refused name"
 cmp -s "$work/ITEMS.PRG" "$work/expected.PRG" || fail "a refused drop changed the set file"
+
+# While the message box is open the main window takes no drop at all.
+if "$xdnd_drop" "$wid" "$x" "$y" "$uri_dir/new%20file.txt"$'\r\n' 2>/dev/null; then
+  fail "a drop was accepted while a modal window was open"
+fi
+sleep 0.5
+cmp -s "$work/ITEMS.PRG" "$work/expected.PRG" || fail "a drop under a modal window changed the set file"
 xdotool key Return  # closes the message box
 wait_until 10 test "$(windows_of)" -eq 1 || fail "the message box did not close"
 
