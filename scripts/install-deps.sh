@@ -9,7 +9,7 @@ packages=(
   python3
   libfltk1.3-dev libx11-dev fonts-ipafont-gothic
   xvfb xauth xdotool imagemagick x11-utils
-  suckless-tools
+  suckless-tools time
 )
 
 missing=()
