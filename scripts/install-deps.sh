@@ -7,7 +7,8 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev
   python3
-  libfltk1.3-dev libx11-dev fonts-ipafont-gothic
+  libfltk1.3-dev libx11-dev libxft-dev libfontconfig-dev libxinerama-dev libxfixes-dev libxcursor-dev
+  libxrender-dev libxext-dev fonts-ipafont-gothic
   xvfb xauth xdotool imagemagick x11-utils
   suckless-tools time
 )
