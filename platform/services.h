@@ -52,7 +52,6 @@ public:
     // The path at index, at most bufferSize - 1 bytes, as DragQueryFile gives it.
     virtual std::string query(int index, std::size_t bufferSize) const = 0;
     virtual void finish() = 0;
-    virtual bool finished() const = 0;
 };
 
 // A drop of a list of paths already in CP932.
@@ -61,12 +60,11 @@ public:
     explicit PathDrop(std::vector<std::string> paths) : paths_(std::move(paths)) {}
     int count() const override { return static_cast<int>(paths_.size()); }
     std::string query(int index, std::size_t bufferSize) const override;
-    void finish() override { finished_ = true; }
-    bool finished() const override { return finished_; }
+    // Nothing to release: the paths were copied out of the native drop.
+    void finish() override {}
 
 private:
     std::vector<std::string> paths_;
-    bool finished_ = false;
 };
 
 class Backend {

@@ -95,8 +95,6 @@ std::optional<int> parseDigits(std::string_view s, int base) {
 std::optional<int> parseDecimal(std::string_view s) { return parseDigits(s, 10); }
 std::optional<int> parseHex(std::string_view digits) { return parseDigits(digits, 16); }
 
-std::string toDecimal(long long value) { return std::to_string(value); }
-
 std::string truncateBytes(std::string_view s, std::size_t maxBytes) {
     std::size_t end = 0;
     while (end < s.size()) {

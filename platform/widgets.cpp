@@ -228,16 +228,13 @@ MenuItem* MainMenu::find(const std::string& name) const {
 
 // ---------------------------------------------------------------- Timer, OpenDialog
 
-Timer::Timer(Form& form, std::string name, int interval, bool enabled)
-    : form_(form), name_(std::move(name)), interval_(interval), enabled_(enabled) {
-    form.registerTimer(*this);
+// A timer is declared on its form like a control but needs nothing from it.
+Timer::Timer(Form&, std::string name, int interval, bool enabled)
+    : name_(std::move(name)), interval_(interval), enabled_(enabled) {
     changed();
 }
 
-Timer::~Timer() {
-    form_.unregisterTimer(*this);
-    backend().timerDestroyed(*this);
-}
+Timer::~Timer() { backend().timerDestroyed(*this); }
 
 void Timer::changed() { backend().timerChanged(*this); }
 
@@ -251,10 +248,8 @@ void Timer::setEnabled(bool enabled) {
     changed();
 }
 
-OpenDialog::OpenDialog(Form& form, std::string name, std::string filterText)
-    : filter(std::move(filterText)), name_(std::move(name)) {
-    form.registerDialog(*this);
-}
+OpenDialog::OpenDialog(Form&, std::string name, std::string filterText)
+    : filter(std::move(filterText)), name_(std::move(name)) {}
 
 bool OpenDialog::execute() {
     pathLost = false;
@@ -311,8 +306,6 @@ MainMenu& Form::createMenu() {
     menu_ = std::make_unique<MainMenu>();
     return *menu_;
 }
-
-void Form::unregisterTimer(Timer& timer) { std::erase(timers_, &timer); }
 
 void Form::focus(Control* control) {
     Control* old = focused_;

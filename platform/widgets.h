@@ -249,7 +249,6 @@ public:
 
 private:
     void changed();
-    Form& form_;
     std::string name_;
     int interval_;
     bool enabled_;
@@ -315,8 +314,6 @@ public:
 
     const std::vector<Control*>& controls() const { return controls_; }
     Control* findControl(const std::string& name) const;
-    const std::vector<Timer*>& timers() const { return timers_; }
-    const std::vector<OpenDialog*>& dialogs() const { return dialogs_; }
     MainMenu* menu() const { return menu_.get(); }
     MainMenu& createMenu();
 
@@ -348,9 +345,6 @@ public:
 
     // Called by the widgets' constructors.
     void registerControl(Control& control) { controls_.push_back(&control); }
-    void registerTimer(Timer& timer) { timers_.push_back(&timer); }
-    void unregisterTimer(Timer& timer);
-    void registerDialog(OpenDialog& dialog) { dialogs_.push_back(&dialog); }
 
     // Destruction runs FormDestroy; a derived form calls this first in its
     // destructor so that the handler still sees its members.
@@ -367,8 +361,6 @@ private:
     bool messageBox_ = false;
     int left_ = 0, top_ = 0;
     std::vector<Control*> controls_;
-    std::vector<Timer*> timers_;
-    std::vector<OpenDialog*> dialogs_;
     std::unique_ptr<MainMenu> menu_;
     Control* focused_ = nullptr;
     bool showing_ = false;

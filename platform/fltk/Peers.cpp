@@ -39,9 +39,10 @@ namespace {
 // ---------------------------------------------------------------- widgets
 
 // Windows draws "&&" as "&" and "&x" as underlined x; FLTK does the same
-// with its shortcut labels.
-void applyCommon(Fl_Widget* w, const Control& c) {
-    w->copy_label(displayText(c.caption()).c_str());
+// with its shortcut labels. A list's or edit box's caption is no label.
+void applyState(Fl_Widget* w, const Control& c) {
+    if (c.kind() != ControlKind::ListBox && c.kind() != ControlKind::Edit)
+        w->copy_label(displayText(c.caption()).c_str());
     if (c.enabled()) w->activate();
     else w->deactivate();
     if (c.visible()) w->show();
@@ -133,14 +134,7 @@ public:
         default:
             break;
         }
-        if (control_.kind() != ControlKind::ListBox && control_.kind() != ControlKind::Edit)
-            applyCommon(widget_, control_);
-        else {
-            if (control_.enabled()) widget_->activate();
-            else widget_->deactivate();
-            if (control_.visible()) widget_->show();
-            else widget_->hide();
-        }
+        applyState(widget_, control_);
         if (control_.focused() && Fl::focus() != widget_ && widget_->visible_r()) widget_->take_focus();
         widget_->redraw();
     }
