@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
-#include "app/TForm1.h"
+#include "app/InfoBoxes.h"
+#include "app/MainWindow.h"
 #include "platform/services.h"
 #include "platform/text.h"
 
@@ -11,14 +12,12 @@ int programMain() {
     std::string name = platform::fileNamePart(platform::backend().programPath());
     platform::setApplicationTitle(name.substr(0, name.find('.')));
 
-    TForm1 main;
-    TForm10 box3;
-    TForm11 box2;
-    TForm12 box1;
-    main.boxes = {&box3, &box2, &box1};
-
-    main.runAsMain();
-    main.destroy();
+    InformationBoxes boxes;
+    {
+        MainWindow main(boxes);
+        main.runAsMain();
+        main.destroy();
+    }
     platform::backend().programEnded();
     return 0;
 }

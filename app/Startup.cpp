@@ -1,5 +1,8 @@
-// The start-up sequence, run at the main window's first showing.
-#include "app/TForm1.h"
+// The main window's start-up sequence, run at its first showing, and the
+// first-start setup that takes its place once per installation.
+#include "app/EnvironmentDialog.h"
+#include "app/MainWindow.h"
+#include "generate/DefaultSetFiles.h"
 #include "platform/errors.h"
 #include "platform/services.h"
 #include "platform/text.h"
@@ -8,7 +11,7 @@ namespace app {
 
 namespace {
 
-const Bilingual kBadParameters = {"   Tarvo の起動パラメータを確認して下さい。   ",
+const setfile::Bilingual kBadParameters = {"   Tarvo の起動パラメータを確認して下さい。   ",
                                   "   Confirm Tarvo command line parameters.   "};
 
 int toInteger(const std::string& text) {
@@ -19,34 +22,34 @@ int toInteger(const std::string& text) {
 
 }  // namespace
 
-std::string TForm1::comparableProgramName() const {
+std::string MainWindow::comparableProgramName() const {
     std::string name = platform::fileNamePart(programPath_);
     if (name.find('.') == std::string::npos) name += ".EXE";
     return name;
 }
 
-void TForm1::FormShow() {
-    if (startupDone != 1 && !runStartup()) return;
-    applyLanguageTexts();
-    startupDone = 1;
+void MainWindow::FormShow() {
+    if (startupDone_ != 1 && !runStartup()) return;
+    applyLanguageTexts(language());
+    startupDone_ = 1;
 }
 
-bool TForm1::runStartup() {
+bool MainWindow::runStartup() {
     platform::Backend& os = platform::backend();
     MenuSetIniFile->setVisible(false);
     MenuEnglish->setEnabled(false);
-    settings.Japanese = 1;
-    settings.English = 0;
+    settings_.Japanese = 1;
+    settings_.English = 0;
 
     os.acceptDroppedFiles(*this, true);
 
-    currentSetFile.clear();
-    settingsConfirmed = 0;
+    currentSetFile_.clear();
+    settingsConfirmed_ = 0;
 
-    ReadIniFileValue();
+    settings_ = readSettings(settingsFile(), programDirectory());
 
-    auto stopEarly = [this](const Bilingual& message) {
-        report(message);
+    auto stopEarly = [this](const setfile::Bilingual& message) {
+        tell(message);
         ListBox1.add("");
         return false;
     };
@@ -55,7 +58,7 @@ bool TForm1::runStartup() {
     if (count == 0) {
         // One settings file name for this test and for reading and writing.
         if (!platform::files().exists(settingsFile())) {
-            FirstStartSetup();
+            runFirstStart();
             return true;
         }
         MenuSetIniFile->setVisible(true);
@@ -63,10 +66,10 @@ bool TForm1::runStartup() {
     if (count == 1 || count == 2 || count == 4) {
         std::string path = programDirectory() + parameters_[0];
         if (!platform::files().exists(path)) {
-            currentSetFile.clear();
+            currentSetFile_.clear();
             return stopEarly(setfile::kSetFileMissing);
         }
-        currentSetFile = path;
+        currentSetFile_ = path;
     }
     if (count == 3 || count >= 5) return stopEarly(kBadParameters);
     if (count == 4) {
@@ -82,14 +85,51 @@ bool TForm1::runStartup() {
             if (!platform::equalsIgnoreAsciiCase(name, program)) continue;
             std::string path = programDirectory() + setFile;
             if (!platform::files().exists(path)) {
-                currentSetFile.clear();
+                currentSetFile_.clear();
                 return stopEarly(setfile::kSetFileMissing);
             }
-            currentSetFile = path;
+            currentSetFile_ = path;
         }
     }
     ReadLauncherSetFile();
     return true;
+}
+
+void MainWindow::runFirstStart() {
+    platform::Backend& os = platform::backend();
+    const bool japanese = boxes_.askYesNo("    Do you set up Japanese Mode ?       ", setfile::kYes, setfile::kNo) ==
+                          platform::mr::Yes;
+    settings_.Japanese = japanese ? 1 : 0;
+    settings_.English = japanese ? 0 : 1;
+    tell({"   TARVO.INIファイルが存在しませんので、   \n\r   環境設定を実行します。   ",
+          "    TARVO.INI file is not exist.  \n\r    Now start environment set.    "});
+
+    systemKind_.clear();
+    if (os.environmentVariable("SYSTEMROOT")) systemKind_ = "WINNT";
+    if (os.environmentVariable("WINBOOTDIR")) systemKind_ = "WINDOWS";
+    if (std::optional<std::string> windir = os.environmentVariable("WINDIR")) settings_.WindowsDir = *windir;
+
+    Timer1.setInterval(0);
+    runEnvironmentDialog({"/Z", settings_.WindowsDir + "\\", programDirectory(), false}, true);
+    if (settingsConfirmed_ == 1) writeDefaultSetFiles();
+
+    ListBox1.add("");
+    MenuOption->setEnabled(false);
+    tell({"   一度終了して、再起動して下さい。   ", "   Exit now, and please restart Tarvo.exe.   "});
+}
+
+void MainWindow::writeDefaultSetFiles() {
+    const std::string name = comparableProgramName();
+    const bool family90 = platform::equalsIgnoreAsciiCase(name, "TARVO.EXE");
+    const bool family80 = platform::equalsIgnoreAsciiCase(name, "TARVO16.EXE");
+    if (!family90 && !family80) return;
+    // The items start this very program, named as the platform names it.
+    const std::string program = platform::backend().programNameForItems(family80 ? "TARVO16.EXE" : "TARVO.EXE");
+    // A failure escapes and ends the first-start setup as well.
+    generate::writeDefaultSetFiles(
+        programDirectory(),
+        generate::defaultSetFiles(family80, settings_.WindowsDir, settings_.TarvoDir, program, systemKind_),
+        messages());
 }
 
 }  // namespace app

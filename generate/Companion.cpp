@@ -14,22 +14,19 @@ CompanionResult parseCompanionFile(std::string_view bytes) {
             break;
         }
         if (lineNumber++ % 2 == 1) continue;
-        std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos || eq > setfile::kTitleLimit) {
-            r.fault = eq == std::string_view::npos ? CompanionFault::NoTitleSeparator : CompanionFault::TitleTooLong;
+        CompanionTitle& t = r.titles[item - 1];
+        if (setfile::Fault f = setfile::readTitleLine(line, t.title, t.key); f != setfile::Fault::None) {
+            r.fault = f == setfile::Fault::NoTitleSeparator ? CompanionFault::NoTitleSeparator
+                                                            : CompanionFault::TitleTooLong;
             r.itemNumber = item;
             break;
         }
-        CompanionTitle& t = r.titles[item - 1];
-        t.title = line.substr(0, eq);
-        t.key = line.substr(eq + 1, 1);
-        if (t.key == "*") t.key = " ";
         ++item;
     }
     return r;
 }
 
-app::Bilingual companionFaultMessage(CompanionFault fault, int itemNumber) {
+setfile::Bilingual companionFaultMessage(CompanionFault fault, int itemNumber) {
     switch (fault) {
     case CompanionFault::TooManyLines:
         return {"   設定ファイルの行数は最大で９７行です。   ", "   Launcher set file is max 97 lines.   "};

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Language.h"
+#include "setfile/Language.h"
 
 namespace generate {
 
@@ -29,6 +29,6 @@ struct CompanionResult {
 
 CompanionResult parseCompanionFile(std::string_view bytes);
 
-app::Bilingual companionFaultMessage(CompanionFault fault, int itemNumber);
+setfile::Bilingual companionFaultMessage(CompanionFault fault, int itemNumber);
 
 }  // namespace generate

@@ -1,5 +1,6 @@
 #include "generate/DefaultSetFiles.h"
 
+#include "platform/services.h"
 #include "platform/text.h"
 
 namespace generate {
@@ -47,9 +48,9 @@ std::vector<WindowsProgram> windowsPrograms(Kind kind, int file) {
 
 setfile::LauncherItem item(const std::string& titleLine, std::string directory, std::string target,
                            std::string options) {
-    std::size_t eq = titleLine.find('=');
-    return {titleLine.substr(0, eq), std::move(target), std::move(options), std::move(directory),
-            titleLine.substr(eq + 1)};
+    setfile::LauncherItem it{"", std::move(target), std::move(options), std::move(directory), ""};
+    setfile::readTitleLine(titleLine, it.title, it.key);
+    return it;
 }
 
 }  // namespace
@@ -77,6 +78,19 @@ std::vector<DefaultSetFile> defaultSetFiles(bool family16, const std::string& W,
         files.push_back(std::move(f));
     }
     return files;
+}
+
+void writeDefaultSetFiles(const std::string& folder, const std::vector<DefaultSetFile>& files,
+                          const setfile::Messages& messages) {
+    for (const DefaultSetFile& file : files) {
+        const std::string path = folder + file.name;
+        if (platform::files().exists(path) &&
+            !messages.askYesNo({"   " + file.name + " が存在します。上書きしていいですか。    ",
+                                "   " + file.name + " is already exist. Do you overwrite ?    "})) {
+            continue;
+        }
+        setfile::writeSetFile(path, file.items, file.count);
+    }
 }
 
 }  // namespace generate

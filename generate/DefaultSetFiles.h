@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "setfile/Language.h"
 #include "setfile/SetFile.h"
 
 namespace generate {
@@ -22,5 +23,11 @@ struct DefaultSetFile {
 std::vector<DefaultSetFile> defaultSetFiles(bool family16, const std::string& windowsDir,
                                             const std::string& programDir, const std::string& program,
                                             const std::string& systemKind);
+
+// Writes the files into `folder`, asking before each existing file is
+// overwritten (No or a closed box keeps it). A failed write escapes as an
+// IOError and ends the writing.
+void writeDefaultSetFiles(const std::string& folder, const std::vector<DefaultSetFile>& files,
+                          const setfile::Messages& messages);
 
 }  // namespace generate

@@ -153,4 +153,30 @@ bool FileProfile::writeString(const std::string& file, const std::string& sectio
     }
 }
 
+IniFile::IniFile(Files& files, std::string path) : files_(files), path_(std::move(path)) {
+    try {
+        if (files_.exists(path_)) contents_ = files_.read(path_);
+    } catch (const IOError&) {
+        readable_ = false;
+    }
+}
+
+std::string IniFile::get(const std::string& section, const std::string& key, const std::string& fallback) const {
+    return profileGet(contents_, section, key, fallback);
+}
+
+void IniFile::set(const std::string& section, const std::string& key, const std::string& value) {
+    contents_ = profileSet(contents_, section, key, value);
+}
+
+bool IniFile::save() {
+    if (!readable_) return false;
+    try {
+        files_.write(path_, contents_);
+        return true;
+    } catch (const IOError&) {
+        return false;
+    }
+}
+
 }  // namespace platform

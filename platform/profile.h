@@ -19,6 +19,25 @@ std::string profileGet(const std::string& contents, const std::string& section, 
 std::string profileSet(const std::string& contents, const std::string& section, const std::string& key,
                        const std::string& value);
 
+// A private-profile file read once, changed in memory, and written back
+// whole in one safe write.
+class IniFile {
+public:
+    // A missing file reads as empty; so does one that cannot be read, which
+    // is then never written back (it would lose what could not be read).
+    IniFile(Files& files, std::string path);
+    std::string get(const std::string& section, const std::string& key, const std::string& fallback) const;
+    void set(const std::string& section, const std::string& key, const std::string& value);
+    // False when the file could not be read or written; the old file stays.
+    bool save();
+
+private:
+    Files& files_;
+    std::string path_;
+    std::string contents_;
+    bool readable_ = true;
+};
+
 // Profile over the Files service: a missing file reads as empty and is
 // created on write; every write is a safe write of the whole file.
 class FileProfile : public Profile {

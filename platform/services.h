@@ -67,6 +67,10 @@ private:
     std::vector<std::string> paths_;
 };
 
+// The window class F4 looks for after the companion's; on desktops without
+// it, the window finder takes it for the desktop's file managers.
+inline constexpr const char* kFileExplorerClass = "ExploreWClass";
+
 class Backend {
 public:
     virtual ~Backend() = default;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/services.h"
+
 namespace setfile {
 
 int ItemTable::countInUse() const {
@@ -31,6 +33,16 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     return lines;
 }
 
+Fault readTitleLine(std::string_view line, std::string& title, std::string& key) {
+    std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return Fault::NoTitleSeparator;
+    if (eq > kTitleLimit) return Fault::TitleTooLong;
+    title = line.substr(0, eq);
+    key = line.substr(eq + 1, 1);
+    if (key == "*") key = " ";
+    return Fault::None;
+}
+
 ReadResult parseSetFile(std::string_view bytes) {
     ReadResult r;
     int lineNumber = 1;
@@ -45,19 +57,11 @@ ReadResult parseSetFile(std::string_view bytes) {
             break;
         }
         if (lineNumber % 2 == 1) {
-            std::size_t eq = line.find('=');
-            if (eq == std::string_view::npos) {
-                fail(Fault::NoTitleSeparator);
-                break;
-            }
-            if (eq > kTitleLimit) {
-                fail(Fault::TitleTooLong);
-                break;
-            }
             LauncherItem& slot = r.items.slot(item);
-            slot.title = line.substr(0, eq);
-            slot.key = line.substr(eq + 1, 1);
-            if (slot.key == "*") slot.key = " ";
+            if (Fault f = readTitleLine(line, slot.title, slot.key); f != Fault::None) {
+                fail(f);
+                break;
+            }
         } else {
             LauncherItem& slot = r.items.slot(item);
             std::size_t bar = line.find('|');
@@ -105,7 +109,11 @@ std::string formatSetFile(const ItemTable& items, int lastSlot) {
     return out;
 }
 
-std::string listLine(const LauncherItem& item) { return item.key + "  " + item.title; }
+void writeSetFile(const std::string& path, const ItemTable& items, int lastSlot) {
+    platform::files().write(path, formatSetFile(items, lastSlot));
+}
+
+std::string listLine(const std::string& key, const std::string& title) { return key + "  " + title; }
 
 std::vector<std::string> listLines(const ItemTable& items) {
     std::vector<std::string> lines;
@@ -116,8 +124,10 @@ std::vector<std::string> listLines(const ItemTable& items) {
     return lines;
 }
 
-const app::Bilingual kSetFileMissing = {"   ランチャーの設定ファイルが存在しません。   ",
+const Bilingual kSetFileMissing = {"   ランチャーの設定ファイルが存在しません。   ",
                                         "   Launcher set file is not exist.   "};
+
+const Bilingual kTableFull = {"    設定個数は １６ 個までです。          ", "    Launcher can set max 16 items.   "};
 
 const Refusals kRefusals = {
     {"    このファイル名には使えない文字が含まれています。   ",
@@ -128,7 +138,7 @@ const Refusals kRefusals = {
     {"    実行ディレクトリ名に「|」は使用できません。   ", "    Start in directory can not contain \"|\".   "},
 };
 
-app::Bilingual faultMessage(Fault fault, int itemNumber) {
+Bilingual faultMessage(Fault fault, int itemNumber) {
     struct Pieces {
         const char* ja;
         const char* en1;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Language.h"
+#include "setfile/Language.h"
 
 namespace setfile {
 
@@ -65,6 +65,11 @@ struct ReadResult {
 // its line end.
 std::vector<std::string_view> splitLines(std::string_view bytes);
 
+// A title line: the title up to the first "=", then one key byte ("*" for
+// none gives " "; empty when the line ends at "="). NoTitleSeparator or
+// TitleTooLong when it is not one.
+Fault readTitleLine(std::string_view line, std::string& title, std::string& key);
+
 // Reads the bytes of a set file. A title-less entry is no item: the items
 // after it move up, so that list line i always shows slot i+1.
 ReadResult parseSetFile(std::string_view bytes);
@@ -78,13 +83,16 @@ std::string formatSetFile(const ItemTable& items, int lastSlot);
 void writeSetFile(const std::string& path, const ItemTable& items, int lastSlot);
 
 // The list line of an item: key, two blanks, title.
-std::string listLine(const LauncherItem& item);
+std::string listLine(const std::string& key, const std::string& title);
+inline std::string listLine(const LauncherItem& item) { return listLine(item.key, item.title); }
 
 // The lines of the main list: one per slot in use, or the empty placeholder.
 std::vector<std::string> listLines(const ItemTable& items);
 
 // The current set file does not exist.
-extern const app::Bilingual kSetFileMissing;
+extern const Bilingual kSetFileMissing;
+// No room for another item.
+extern const Bilingual kTableFull;
 
 // Bytes that end a line (CR, LF) or the whole file (Ctrl-Z) when read.
 inline constexpr std::string_view kLineEndingBytes{"\r\n\x1A", 3};
@@ -92,15 +100,15 @@ inline constexpr std::string_view kLineEndingBytes{"\r\n\x1A", 3};
 // Why a field would not read back as written: the messages shared by every
 // place that makes items (the item edit dialog, dropped files).
 struct Refusals {
-    app::Bilingual codePage;  // a name the code page cannot hold
-    app::Bilingual lineEnding;
-    app::Bilingual equalsInTitle;
-    app::Bilingual barInTarget;
-    app::Bilingual barInDirectory;
+    Bilingual codePage;  // a name the code page cannot hold
+    Bilingual lineEnding;
+    Bilingual equalsInTitle;
+    Bilingual barInTarget;
+    Bilingual barInDirectory;
 };
 extern const Refusals kRefusals;
 
 // The message for a fault, item number inserted.
-app::Bilingual faultMessage(Fault fault, int itemNumber);
+Bilingual faultMessage(Fault fault, int itemNumber);
 
 }  // namespace setfile

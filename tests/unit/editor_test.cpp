@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/ItemEditing.h"
-#include "editor/TForm6.h"
+#include "editor/ItemDialog.h"
 
 using setfile::ItemTable;
 using setfile::LauncherItem;
@@ -61,7 +61,7 @@ TEST(ItemEditing, BrowseSplitsAtTheLastSeparator) {
 
 TEST(ItemBoxes, RefuseWhatWouldNotReadBack) {
     auto check = [](LauncherItem boxes) {
-        std::optional<app::Bilingual> m = editor::checkItemBoxes(boxes, 3);
+        std::optional<setfile::Bilingual> m = editor::checkItemBoxes(boxes, 3);
         return m ? m->en : std::string();
     };
     EXPECT_EQ(check({"", "", "", "", ""}), "    Please set target title.   ");

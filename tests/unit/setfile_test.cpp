@@ -128,7 +128,7 @@ TEST(SetFileWriter, WritingRuleRoundTrips) {
 }
 
 TEST(SetFileMessages, PiecesAndNumbers) {
-    app::Bilingual m = faultMessage(Fault::TitleTooLong, 12);
+    setfile::Bilingual m = faultMessage(Fault::TitleTooLong, 12);
     EXPECT_EQ(m.ja, "    12 項目のタイトルは４８文字までです。     ");
     EXPECT_EQ(m.en, "    Target Title of Item 12 is max 48 characters.   ");
     m = faultMessage(Fault::DirectoryTooLong, 3);

@@ -1,16 +1,24 @@
 // The launcher set editor: New, Edit, Up, Down, Cut, Copy, Paste, Delete on
-// the main window's item table in place; OK writes the current set file.
+// its copy of the item table; OK writes the current set file.
 #pragma once
 
-#include "app/TForm1.h"
+#include <optional>
+#include <string>
+
 #include "platform/widgets.h"
+#include "setfile/Language.h"
+#include "setfile/SetFile.h"
 
 namespace editor {
 
-class TForm3 : public platform::Form {
+class SetEditor : public platform::Form {
 public:
-    explicit TForm3(app::TForm1& main);
-    ~TForm3() override { destroy(); }
+    SetEditor(const setfile::ItemTable& items, std::string setFile, const setfile::Messages& messages);
+    ~SetEditor() override { destroy(); }
+
+    // Shows the editor modally; the table OK wrote to the set file, or
+    // nothing when the editor was left without writing.
+    std::optional<setfile::ItemTable> run();
 
     platform::ListBox ListBox1;
     platform::Button btnOk;
@@ -37,9 +45,6 @@ public:
     void KoumokuCopy();
     void KoumokuPaste();
     void KoumokuDelete();
-    int MsgDialog03(const std::string& message, const std::string& button) {
-        return main_.MsgDialog03(message, button);
-    }
 
     // Rebuilds the list from the table and selects `line` (from 1), or the
     // placeholder when no slot is in use.
@@ -50,10 +55,14 @@ private:
     int lineCount() const { return ListBox1.count(); }
     void cutOrDelete(bool enablePaste);
     bool refuseWhenFull();
-    void openItemDialog(bool fill);
+    // The item dialog for a slot; what it stored, if anything, goes there.
+    void openItemDialog(int slot, bool fill);
 
-    app::TForm1& main_;
+    setfile::ItemTable items_;
+    const std::string setFile_;
+    const setfile::Messages messages_;
     setfile::LauncherItem clipboard_;
+    std::optional<setfile::ItemTable> saved_;
 };
 
 }  // namespace editor

@@ -1,18 +1,24 @@
-// The item edit dialog: five boxes for one item; OK stores them into the main
-// window's edit slot once they would read back from the set file as typed.
+// The item edit dialog: five boxes for one item; OK gives them back once they
+// would read back from the set file as typed.
 #pragma once
 
 #include <optional>
 
-#include "app/TForm1.h"
 #include "platform/widgets.h"
+#include "setfile/Language.h"
+#include "setfile/SetFile.h"
 
 namespace editor {
 
-class TForm6 : public platform::Form {
+class ItemDialog : public platform::Form {
 public:
-    explicit TForm6(app::TForm1& main);
-    ~TForm6() override { destroy(); }
+    // The boxes show `item` (a blank key shows as empty); `slot` numbers the
+    // item in messages.
+    ItemDialog(int slot, const setfile::LauncherItem& item, const setfile::Messages& messages);
+    ~ItemDialog() override { destroy(); }
+
+    // Shows the dialog modally; the item OK accepted, or nothing.
+    std::optional<setfile::LauncherItem> run();
 
     platform::Label Label1;
     platform::Label Label2;
@@ -36,20 +42,16 @@ public:
     void TEditKeyDown(int& key, platform::ShiftState shift);
     void FormKeyDown(int& key, platform::ShiftState shift);
     void EditBoxCheck();
-    int MsgDialog03(const std::string& message, const std::string& button) {
-        return main_.MsgDialog03(message, button);
-    }
-
-    // The boxes shown for an existing item (a blank key shows as empty).
-    void fillFrom(const setfile::LauncherItem& item);
 
 private:
-    app::TForm1& main_;
+    const int slot_;
+    const setfile::Messages messages_;
+    std::optional<setfile::LauncherItem> stored_;
 };
 
 // Why the boxes cannot be stored into the slot, or nothing when they can: a
 // title and a target are required, and nothing may be stored that the set
 // file would not read back as it was typed.
-std::optional<app::Bilingual> checkItemBoxes(const setfile::LauncherItem& boxes, int slot);
+std::optional<setfile::Bilingual> checkItemBoxes(const setfile::LauncherItem& boxes, int slot);
 
 }  // namespace editor

@@ -23,6 +23,14 @@ struct SettingsRecord {
 // when the file name has none).
 std::string settingsFilePath(std::string_view programPath);
 
+// Reads the settings file once; what it lacks, or all of it when it cannot
+// be read, takes the defaults (TarvoDir: the program's directory).
+SettingsRecord readSettings(const std::string& file, const std::string& programDirectory);
+
+// Writes every key in one safe write; a failure raises the framework's
+// "%s に書き込めません" and leaves the file as it was.
+void writeSettings(const std::string& file, const SettingsRecord& settings);
+
 // An INI number: "0x"/"0X" and more than two characters is hexadecimal,
 // anything else decimal; empty or unreadable text gives the fallback.
 int parseSettingsInteger(std::string_view text, int fallback);

@@ -1,14 +1,14 @@
-#include "app/Captions.h"
-#include "editor/TForm6.h"
+#include "editor/ItemDialog.h"
 
 #include "editor/ItemEditing.h"
+#include "setfile/Captions.h"
 
 namespace editor {
 
 using platform::ShiftState;
 namespace vk = platform::vk;
 
-TForm6::TForm6(app::TForm1& main)
+ItemDialog::ItemDialog(int slot, const setfile::LauncherItem& item, const setfile::Messages& messages)
     : Form("TForm6", "Tarvo (Edit)", 540, 214, platform::BorderStyle::Sizeable, 13),
       //      name          left top  w    h        caption
       Label1(*this, "Label1", 10,  15, 140, 20, "Target Title(&T)"),
@@ -27,7 +27,8 @@ TForm6::TForm6(app::TForm1& main)
       btnRef(*this, "btnRef",       420,   8, 100, 30, 7, "Browse(&B)..."),
       OpenDialog(*this, "OpenDialog",
                  "Exe File (EXE;COM)|*.EXE;*.COM|Pif File (PIF;BAT;LNK)|*.PIF;*.BAT;*.LNK|All File (*.*)|*.*"),
-      main_(main) {
+      slot_(slot),
+      messages_(messages) {
     Label1.focusControl = &Edit1;
     Label2.focusControl = &Edit2;
     Label3.focusControl = &Edit3;
@@ -43,11 +44,21 @@ TForm6::TForm6(app::TForm1& main)
     btnCansel.OnClick = [this] { btnCanselClick(); };
     btnRef.OnClick = [this] { btnRefClick(); };
     FormCreate();
+    Edit1.setText(item.title);
+    Edit2.setText(item.target);
+    Edit3.setText(item.options);
+    Edit4.setText(item.directory);
+    Edit5.setText(item.key == " " ? "" : item.key);
 }
 
-void TForm6::FormCreate() {
-    const app::LanguageMode lang = main_.language();
-    app::applyCaptions(lang, {
+std::optional<setfile::LauncherItem> ItemDialog::run() {
+    centre();
+    showModal();
+    return stored_;
+}
+
+void ItemDialog::FormCreate() {
+    setfile::applyCaptions(messages_.language, {
         {Label1, {"ﾌﾟﾛｸﾞﾗﾑﾀｲﾄﾙ(&T)", "Target Title(&T)"}},
         {Label2, {"実行ﾌｧｲﾙ名(&G)", "Target(&G)"}},
         {Label3, {"ｵﾌﾟｼｮﾝ(&P)", "Options(&P)"}},
@@ -59,28 +70,20 @@ void TForm6::FormCreate() {
     });
 }
 
-void TForm6::fillFrom(const setfile::LauncherItem& item) {
-    Edit1.setText(item.title);
-    Edit2.setText(item.target);
-    Edit3.setText(item.options);
-    Edit4.setText(item.directory);
-    Edit5.setText(item.key == " " ? "" : item.key);
-}
-
-void TForm6::TEditKeyDown(int& key, ShiftState) {
+void ItemDialog::TEditKeyDown(int& key, ShiftState) {
     if (key == vk::Return) EditBoxCheck();
     else if (key == vk::Escape) close();
 }
 
-void TForm6::FormKeyDown(int& key, ShiftState) {
+void ItemDialog::FormKeyDown(int& key, ShiftState) {
     if (key == vk::Escape) close();
 }
 
-std::optional<app::Bilingual> checkItemBoxes(const setfile::LauncherItem& boxes, int slot) {
+std::optional<setfile::Bilingual> checkItemBoxes(const setfile::LauncherItem& boxes, int slot) {
     using setfile::Fault;
-    if (boxes.title.empty()) return app::Bilingual{"    タイトル名は必ず指定してください。   ", "    Please set target title.   "};
+    if (boxes.title.empty()) return setfile::Bilingual{"    タイトル名は必ず指定してください。   ", "    Please set target title.   "};
     if (boxes.target.empty())
-        return app::Bilingual{"    実行ファイル名は必ず指定してください。   ", "    Please set target file name.   "};
+        return setfile::Bilingual{"    実行ファイル名は必ず指定してください。   ", "    Please set target file name.   "};
     // The set file ends a title at its first "=" and the directory and the
     // target at the first two "|"; CR and LF end the line, Ctrl-Z the file.
     const setfile::Refusals& refusals = setfile::kRefusals;
@@ -98,21 +101,21 @@ std::optional<app::Bilingual> checkItemBoxes(const setfile::LauncherItem& boxes,
     return std::nullopt;
 }
 
-void TForm6::EditBoxCheck() {
+void ItemDialog::EditBoxCheck() {
     setfile::LauncherItem boxes{Edit1.text(), Edit2.text(), Edit3.text(), Edit4.text(), Edit5.text()};
-    if (std::optional<app::Bilingual> refusal = checkItemBoxes(boxes, main_.editSlot)) {
-        MsgDialog03(main_.text(*refusal), app::kYes);
+    if (std::optional<setfile::Bilingual> refusal = checkItemBoxes(boxes, slot_)) {
+        messages_.tell(*refusal);
         return;
     }
     if (boxes.key.empty()) boxes.key = " ";
-    main_.items.slot(main_.editSlot) = boxes;
+    stored_ = boxes;
     close();
 }
 
-void TForm6::btnRefClick() {
+void ItemDialog::btnRefClick() {
     if (!OpenDialog.execute()) return;
     if (OpenDialog.pathLost) {
-        MsgDialog03(main_.text(setfile::kRefusals.codePage), app::kYes);
+        messages_.tell(setfile::kRefusals.codePage);
         return;
     }
     BrowseResult chosen = fromChosenFile(OpenDialog.fileName, Edit1.text());

@@ -1,14 +1,15 @@
-#include "app/Captions.h"
-#include "app/TForm7.h"
+#include "app/EnvironmentDialog.h"
 
 #include "platform/services.h"
+#include "setfile/Captions.h"
 
 namespace app {
 
 using platform::ShiftState;
 namespace vk = platform::vk;
 
-TForm7::TForm7(TForm1& main)
+EnvironmentDialog::EnvironmentDialog(const EnvironmentSettings& initial, bool directoriesEditable, bool focusSave,
+                                     const setfile::Messages& messages)
     : Form("TForm7", "Tarvo (Set Environment)", 532, 283, platform::BorderStyle::Dialog, 19),
       //          name        left top  w    h  [tab] caption
       Label1(*this, "Label1",     10,  15, 150, 18, "Windows   Directory"),
@@ -24,11 +25,13 @@ TForm7::TForm7(TForm1& main)
       btnCansel(*this, "btnCansel", 420, 180, 100, 30, 8, "Cancel"),
       Label3(*this, "Label3",        20, 230, 500, 18, "If you want to change directory name, please operate as bellow. "),
       Label4(*this, "Label4",        20, 255, 500, 18, "First you delete Tarvo.ini, Second you restart Tarvo.exe. "),
-      main_(main) {
-    RadioBtnN.OnClick = [this] { chosenState = "/N"; };
-    RadioBtnI.OnClick = [this] { chosenState = "/I"; };
-    RadioBtnC.OnClick = [this] { chosenState = "/C"; };
-    RadioBtnZ.OnClick = [this] { chosenState = "/Z"; };
+      messages_(messages),
+      focusSave_(focusSave),
+      result_{Outcome::Closed, initial} {
+    RadioBtnN.OnClick = [this] { result_.settings.state = "/N"; };
+    RadioBtnI.OnClick = [this] { result_.settings.state = "/I"; };
+    RadioBtnC.OnClick = [this] { result_.settings.state = "/C"; };
+    RadioBtnZ.OnClick = [this] { result_.settings.state = "/Z"; };
     btnOk.OnClick = [this] { btnOkClick(); };
     btnCansel.OnClick = [this] { btnCanselClick(); };
     OnShow = [this] { FormShow(); };
@@ -37,11 +40,22 @@ TForm7::TForm7(TForm1& main)
         c->OnKeyDown = [this](int& key, ShiftState shift) { FormKeyDown(key, shift); };
     }
     FormCreate();
+    presetState(initial.state);
+    Edit1.setText(initial.windowsDir);
+    Edit2.setText(initial.tarvoDir);
+    CheckBox1.setChecked(initial.posSet);
+    Edit1.setEnabled(directoriesEditable);
+    Edit2.setEnabled(directoriesEditable);
 }
 
-void TForm7::FormCreate() {
-    const LanguageMode lang = main_.language();
-    applyCaptions(lang, {
+EnvironmentDialog::Result EnvironmentDialog::run() {
+    centre();
+    showModal();
+    return result_;
+}
+
+void EnvironmentDialog::FormCreate() {
+    setfile::applyCaptions(messages_.language, {
         {Label1, {"Windows   ﾃﾞｨﾚｸﾄﾘ名", "Windows   Directory"}},
         {Label2, {"Tarvo.exe ﾃﾞｨﾚｸﾄﾘ名", "Tarvo.exe Directory"}},
         {Label3, {"Tarvo.ini ﾌｧｲﾙが存在する場合はﾃﾞｨﾚｸﾄﾘ名の変更はできません。",
@@ -58,45 +72,41 @@ void TForm7::FormCreate() {
     });
 }
 
-void TForm7::presetState(const std::string& state) {
-    chosenState = state;
+void EnvironmentDialog::presetState(const std::string& state) {
     for (auto [radio, code] : {std::pair{&RadioBtnZ, "/Z"}, std::pair{&RadioBtnN, "/N"}, std::pair{&RadioBtnI, "/I"},
                                std::pair{&RadioBtnC, "/C"}}) {
         if (state == code) radio->setChecked(true);
     }
 }
 
-void TForm7::FormShow() {
-    if (main_.settingsConfirmed == 0) btnOk.setFocus();
+void EnvironmentDialog::FormShow() {
+    if (focusSave_) btnOk.setFocus();
 }
 
-void TForm7::btnOkClick() {
+void EnvironmentDialog::btnOkClick() {
     if (Edit1.text().empty()) {
-        MsgDialog03(main_.text({"   Windows ディレクトリ名が空白です。   \n\r   必ず指定して下さい。   ",
-                                "    Please set Windows directory name.   "}),
-                    kYes);
+        messages_.tell({"   Windows ディレクトリ名が空白です。   \n\r   必ず指定して下さい。   ",
+                        "    Please set Windows directory name.   "});
         return;
     }
     if (Edit2.text().empty()) {
-        platform::showWarning(main_.text({"   Tarvo.exe ディレクトリ名が空白です。   \n\r   必ず指定して下さい。   ",
+        platform::showWarning(messages_.text({"   Tarvo.exe ディレクトリ名が空白です。   \n\r   必ず指定して下さい。   ",
                                           "    Please set Tarvo.exe directory name.   "}));
         return;
     }
-    SettingsRecord& s = main_.settings;
-    s.StateSet = chosenState;
-    s.WindowsDir = Edit1.text();
-    s.TarvoDir = Edit2.text();
-    s.PosSet = CheckBox1.checked();
-    main_.settingsConfirmed = 1;
+    result_.outcome = Outcome::Saved;
+    result_.settings.windowsDir = Edit1.text();
+    result_.settings.tarvoDir = Edit2.text();
+    result_.settings.posSet = CheckBox1.checked();
     close();
 }
 
-void TForm7::btnCanselClick() {
-    main_.settingsConfirmed = 0;
+void EnvironmentDialog::btnCanselClick() {
+    result_.outcome = Outcome::Cancelled;
     close();
 }
 
-void TForm7::FormKeyDown(int& key, ShiftState) {
+void EnvironmentDialog::FormKeyDown(int& key, ShiftState) {
     if (key == vk::Escape) close();
 }
 

@@ -1,4 +1,4 @@
-#include "app/InfoBox.h"
+#include "app/InfoBoxes.h"
 
 namespace app {
 
@@ -22,7 +22,7 @@ int InfoBox::ask(const std::string& message, const std::string& button1, const s
 }
 
 //                    name       left top  w    h   tab caption result
-TForm10::TForm10()
+YesNoCancelBox::YesNoCancelBox()
     : InfoBox("TForm10"),
       Button1(*this, "Button1", 30,  85, 100, 25, 0, "", mr::Yes),
       Button2(*this, "Button2", 150, 85, 100, 25, 1, "", mr::No),
@@ -32,7 +32,7 @@ TForm10::TForm10()
     buttons_[2] = &Button3;
 }
 
-TForm11::TForm11()
+YesNoBox::YesNoBox()
     : InfoBox("TForm11"),
       Button1(*this, "Button1", 90,  85, 100, 25, 0, "", mr::Yes),
       Button2(*this, "Button2", 210, 85, 100, 25, 1, "", mr::No) {
@@ -40,7 +40,7 @@ TForm11::TForm11()
     buttons_[1] = &Button2;
 }
 
-TForm12::TForm12()
+OkBox::OkBox()
     : InfoBox("TForm12"),
       Button1(*this, "Button1", 142, 85, 100, 25, 0, "", mr::Yes) {
     buttons_[0] = &Button1;

@@ -1,19 +1,15 @@
-#include "app/Captions.h"
-#include "editor/TForm3.h"
+#include "editor/SetEditor.h"
 
+#include "editor/ItemDialog.h"
 #include "editor/ItemEditing.h"
-#include "editor/TForm6.h"
+#include "setfile/Captions.h"
 
 namespace editor {
 
 using platform::ShiftState;
 namespace vk = platform::vk;
 
-namespace {
-const app::Bilingual kTableFull = {"    設定個数は １６ 個までです。          ", "    Launcher can set max 16 items.   "};
-}  // namespace
-
-TForm3::TForm3(app::TForm1& main)
+SetEditor::SetEditor(const setfile::ItemTable& items, std::string setFile, const setfile::Messages& messages)
     : Form("TForm3", "Tarvo (Set Launcher)", 322, 368, platform::BorderStyle::Dialog, 13),
       //        name          left top  w    h  tab caption
       ListBox1(*this, "ListBox1", 5,  5, 190, 315, 0, /*sorted=*/false, /*itemHeight=*/18),
@@ -27,7 +23,9 @@ TForm3::TForm3(app::TForm1& main)
       btnCopy(*this, "btnCopy", 205, 220, 110, 30, 8, "Copy(&C)"),
       btnPaste(*this, "btnPaste", 205, 255, 110, 30, 9, "Paste(&V)"),
       btnDel(*this, "btnDel",   205, 290, 110, 30, 10, "Delete(&D)"),
-      main_(main) {
+      items_(items),
+      setFile_(std::move(setFile)),
+      messages_(messages) {
     ListBox1.OnKeyDown = [this](int& key, ShiftState shift) { ListBox1KeyDown(key, shift); };
     for (platform::Button* b : {&btnOk, &btnCansel, &btnAdd, &btnEdit, &btnUp, &btnDown, &btnCut, &btnCopy,
                                 &btnPaste, &btnDel}) {
@@ -46,9 +44,8 @@ TForm3::TForm3(app::TForm1& main)
     FormCreate();
 }
 
-void TForm3::FormCreate() {
-    const app::LanguageMode lang = main_.language();
-    app::applyCaptions(lang, {
+void SetEditor::FormCreate() {
+    setfile::applyCaptions(messages_.language, {
         {btnOk, {"OK(&O)", "OK(&O)"}},
         {btnCansel, {"Cancel", "Cancel"}},
         {btnAdd, {"新規追加(&N)...", "New(&N)..."}},
@@ -62,107 +59,106 @@ void TForm3::FormCreate() {
     });
 }
 
-void TForm3::refreshList(int line) {
+std::optional<setfile::ItemTable> SetEditor::run() {
+    centre();
+    btnPaste.setEnabled(false);
+    refreshList(1);
+    showModal();
+    return saved_;
+}
+
+void SetEditor::refreshList(int line) {
     ListBox1.clear();
-    const setfile::ItemTable& items = main_.items;
-    for (int slot = 1; slot <= setfile::kSlots; ++slot) {
-        if (items.slot(slot).inUse()) ListBox1.add(setfile::listLine(items.slot(slot)));
-    }
-    if (ListBox1.count() == 0) {
-        ListBox1.add("");
-        line = 1;
-    }
+    for (std::string& text : setfile::listLines(items_)) ListBox1.add(std::move(text));
+    if (items_.countInUse() == 0) line = 1;
     ListBox1.setItemIndex(line - 1);
 }
 
 // ---------------------------------------------------------------- keys
 
-void TForm3::ListBox1KeyDown(int& key, ShiftState) {
+void SetEditor::ListBox1KeyDown(int& key, ShiftState) {
     if (key == vk::Return) btnOkClick();
     else if (key == vk::Escape) close();
 }
 
-void TForm3::FormKeyDown(int& key, ShiftState) {
+void SetEditor::FormKeyDown(int& key, ShiftState) {
     if (key == vk::Escape) close();
 }
 
 // ---------------------------------------------------------------- OK, Cancel, New, Edit
 
-void TForm3::btnOkClick() {
+void SetEditor::btnOkClick() {
     // A failed write escapes to the framework's report; the editor stays open.
-    setfile::writeSetFile(main_.currentSetFile, main_.items, lineCount());
+    setfile::writeSetFile(setFile_, items_, lineCount());
+    saved_ = items_;
     close();
 }
 
-void TForm3::btnCanselClick() { close(); }
+void SetEditor::btnCanselClick() { close(); }
 
-bool TForm3::refuseWhenFull() {
+bool SetEditor::refuseWhenFull() {
     if (lineCount() < setfile::kSlots) return false;
-    MsgDialog03(main_.text(kTableFull), app::kYes);
+    messages_.tell(setfile::kTableFull);
     return true;
 }
 
-void TForm3::openItemDialog(bool fill) {
-    TForm6 dialog(main_);
-    if (fill) dialog.fillFrom(main_.items.slot(main_.editSlot));
-    dialog.centre();
-    dialog.showModal();
+void SetEditor::openItemDialog(int slot, bool fill) {
+    ItemDialog dialog(slot, fill ? items_.slot(slot) : setfile::LauncherItem{}, messages_);
+    if (std::optional<setfile::LauncherItem> stored = dialog.run()) items_.slot(slot) = *stored;
 }
 
-void TForm3::btnAddClick() {
+void SetEditor::btnAddClick() {
     if (refuseWhenFull()) return;
-    main_.editSlot = ListBox1.lines()[0].empty() ? 1 : lineCount() + 1;
-    openItemDialog(false);
-    refreshList(main_.items.countInUse());
+    openItemDialog(ListBox1.lines()[0].empty() ? 1 : lineCount() + 1, false);
+    refreshList(items_.countInUse());
 }
 
-void TForm3::btnEditClick() {
+void SetEditor::btnEditClick() {
     int s = selectedLine();
-    main_.editSlot = s;
-    openItemDialog(true);
+    openItemDialog(s, true);
     refreshList(s);
 }
 
 // ---------------------------------------------------------------- clipboard and order
 
-void TForm3::KoumokuUp() {
+void SetEditor::KoumokuUp() {
     int s = selectedLine();
     if (s < 2) return;
-    swapSlots(main_.items, s - 1, s);
+    swapSlots(items_, s - 1, s);
     refreshList(s - 1);
 }
 
-void TForm3::KoumokuDown() {
+void SetEditor::KoumokuDown() {
     int s = selectedLine();
     if (s > lineCount() - 1) return;
-    swapSlots(main_.items, s, s + 1);
+    swapSlots(items_, s, s + 1);
     refreshList(s + 1);
 }
 
-void TForm3::KoumokuCopy() {
+void SetEditor::KoumokuCopy() {
     btnPaste.setEnabled(true);
-    clipboard_ = main_.items.slot(selectedLine());
+    clipboard_ = items_.slot(selectedLine());
 }
 
-void TForm3::cutOrDelete(bool enablePaste) {
+void SetEditor::cutOrDelete(bool enablePaste) {
     if (enablePaste) btnPaste.setEnabled(true);
     int s = selectedLine(), n = lineCount();
     int after = s == n ? n - 1 : s;
-    clipboard_ = removeSlot(main_.items, s, n);
+    clipboard_ = removeSlot(items_, s, n);
     refreshList(after);
 }
 
-void TForm3::KoumokuCut() { cutOrDelete(true); }
-void TForm3::KoumokuDelete() { cutOrDelete(false); }
+void SetEditor::KoumokuCut() { cutOrDelete(true); }
+void SetEditor::KoumokuDelete() { cutOrDelete(false); }
 
-void TForm3::KoumokuPaste() {
+void SetEditor::KoumokuPaste() {
     // An item without a title is no item: pasting it would leave an empty
     // slot in front of the items after it.
     if (!clipboard_.inUse()) return;
     if (refuseWhenFull()) return;
     int s = selectedLine();
-    int n = main_.items.countInUse();
-    insertSlot(main_.items, std::min(s, n + 1), n, clipboard_);
+    int n = items_.countInUse();
+    insertSlot(items_, std::min(s, n + 1), n, clipboard_);
     refreshList(std::min(s, n + 1));
 }
 

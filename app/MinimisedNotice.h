@@ -2,26 +2,26 @@
 // it closes, by itself after three seconds or earlier by the user.
 #pragma once
 
-#include "app/TForm1.h"
 #include "platform/widgets.h"
+#include "setfile/Language.h"
 
 namespace app {
 
-class TForm8 : public platform::Form {
+class MinimisedNotice : public platform::Form {
 public:
-    explicit TForm8(TForm1& main);
-    ~TForm8() override { destroy(); }
+    explicit MinimisedNotice(const setfile::LanguageMode& language);
+    ~MinimisedNotice() override { destroy(); }
+
+    // Shows the notice modally until it closes.
+    void run();
 
     platform::Label Label1;
     platform::Label Label2;
     platform::Timer Timer1;
 
-    void FormCreate();
+    void FormCreate(const setfile::LanguageMode& language);
     void Timer1Timer();
     void FormCloseQuery(bool& canClose);
-
-private:
-    TForm1& main_;
 };
 
 }  // namespace app

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/widgets.h"
+#include "setfile/Language.h"
 
 namespace app {
 
@@ -23,24 +24,42 @@ protected:
 };
 
 // Three buttons: yes, no, cancel.
-class TForm10 : public InfoBox {
+class YesNoCancelBox : public InfoBox {
 public:
-    TForm10();
+    YesNoCancelBox();
     platform::Button Button1, Button2, Button3;
 };
 
 // Two buttons: yes, no.
-class TForm11 : public InfoBox {
+class YesNoBox : public InfoBox {
 public:
-    TForm11();
+    YesNoBox();
     platform::Button Button1, Button2;
 };
 
 // One button: yes.
-class TForm12 : public InfoBox {
+class OkBox : public InfoBox {
 public:
-    TForm12();
+    OkBox();
     platform::Button Button1;
+};
+
+// The three boxes, alive for the whole run.
+class InformationBoxes : public setfile::InfoBoxes {
+public:
+    int askYesNoCancel(const std::string& message, const std::string& yes, const std::string& no,
+                       const std::string& cancel) override {
+        return yesNoCancel_.ask(message, yes, no, cancel);
+    }
+    int askYesNo(const std::string& message, const std::string& yes, const std::string& no) override {
+        return yesNo_.ask(message, yes, no);
+    }
+    int tell(const std::string& message, const std::string& button) override { return ok_.ask(message, button); }
+
+private:
+    YesNoCancelBox yesNoCancel_;
+    YesNoBox yesNo_;
+    OkBox ok_;
 };
 
 }  // namespace app

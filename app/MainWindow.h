@@ -1,0 +1,101 @@
+// The main window: the list of items, RUN/BAT/EXIT, the menus, and the state
+// the whole program shares (item table, current set file, settings).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/SettingsFile.h"
+#include "platform/services.h"
+#include "platform/widgets.h"
+#include "setfile/Language.h"
+#include "setfile/Launch.h"
+#include "setfile/SetFile.h"
+
+namespace app {
+
+struct EnvironmentSettings;
+
+class MainWindow : public platform::Form {
+public:
+    explicit MainWindow(setfile::InfoBoxes& boxes);
+    ~MainWindow() override;
+
+    // Controls
+    platform::ListBox ListBox1;
+    platform::Button btnStart;
+    platform::Button btnContStart;
+    platform::Button btnExit;
+    platform::Timer Timer1;
+    platform::OpenDialog OpenDialog1;
+    platform::MenuItem* MenuSystem;
+    platform::MenuItem* MenuSystemExit;
+    platform::MenuItem* MenuOption;
+    platform::MenuItem* MenuLauncherSet;
+    platform::MenuItem* MenuSortTarvo;
+    platform::MenuItem* MenuSortKesti;
+    platform::MenuItem* MenuEnglish;
+    platform::MenuItem* MenuJapanese;
+    platform::MenuItem* MenuSetIniFile;
+    platform::MenuItem* MenuHelp;
+    platform::MenuItem* MenuHelpHelp;
+
+    // Handlers
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+    void FormKeyDown(int& key, platform::ShiftState shift);
+    void ListBox1KeyDown(int& key, platform::ShiftState shift);
+    void btnStartClick();
+    void ListBoxClick();
+    void btnContStartClick();
+    void btnExitClick();
+    void MenuSystemExitClick();
+    void MenuEnglishClick();
+    void MenuJapaneseClick();
+    void MenuHelpHelpClick();
+    void MenuLauncherSetClick();
+    void MenuSetIniFileClick();
+    void MenuSortTarvoClick();
+    void MenuSortKestiClick();
+    void Timer1Timer();
+    void AddDroppedFile(platform::DroppedFiles& drop);
+
+    // Operations
+    void ReadLauncherSetFile();
+    void runSelected();
+    void runBatch();
+    void bringCompanionToFront();
+    void writeDefaultSetFiles();
+    // Runs once per installation, in place of reading a set file.
+    void runFirstStart();
+
+private:
+    setfile::LanguageMode language() const { return {settings_.Japanese, settings_.English}; }
+    setfile::Messages messages() const { return {language(), boxes_}; }
+    void tell(const setfile::Bilingual& message) const { messages().tell(message); }
+    // Shows the environment dialog and takes what it decided.
+    void runEnvironmentDialog(const EnvironmentSettings& initial, bool firstStart);
+    // Language texts of the window, by the choosing rule.
+    void applyLanguageTexts(const setfile::LanguageMode& mode);
+    // The start-up steps; false when the sequence stopped early.
+    bool runStartup();
+    void afterLaunch(const setfile::AfterLaunch& action);
+    std::string programDirectory() const;
+    std::string settingsFile() const { return settingsFilePath(programPath_); }
+    // The program file's name for comparing with "TARVO.EXE": a name without
+    // extension compares as if ".EXE" followed it.
+    std::string comparableProgramName() const;
+
+    setfile::InfoBoxes& boxes_;
+    const std::string programPath_;
+    const std::vector<std::string> parameters_;
+    setfile::ItemTable items_;
+    std::string currentSetFile_;
+    SettingsRecord settings_;  // holds the language flags, too
+    int settingsConfirmed_ = 0;
+    int startupDone_ = 0;
+    std::string systemKind_;
+};
+
+}  // namespace app

@@ -1,0 +1,28 @@
+// Starting items through the shell and what follows a successful start.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "setfile/Language.h"
+#include "setfile/SetFile.h"
+
+namespace setfile {
+
+struct AfterLaunch {
+    bool close = true;
+    bool minimize = false;
+};
+
+// With parameters only the second one counts, in either case; without them
+// the settings' start state does, in upper case only.
+AfterLaunch decideAfterLaunch(const std::vector<std::string>& parameters, const std::string& stateSet);
+
+// The shell's open operation on the item; true when it started.
+bool startItem(const LauncherItem& item);
+
+// The failure message for a slot; the batch's English text has two blanks
+// before "Item".
+Bilingual launchFailure(int slot, bool batch);
+
+}  // namespace setfile
