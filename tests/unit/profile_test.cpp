@@ -130,3 +130,31 @@ TEST(FileProfile, CreatesMissingFileAndFailsWithoutTouchingItOnErrors) {
     EXPECT_FALSE(profile.writeString("a.ini", "s", "k", "w"));
     EXPECT_EQ(files.stored["a.ini"], "[s]\r\nk=v\r\n");
 }
+
+TEST(IniFile, ReadsOnceAndWritesEveryChangeInOneWrite) {
+    FakeFiles files;
+    files.stored["a.ini"] = "; kept\r\n[s]\r\nk=old\r\n";
+    platform::IniFile ini(files, "a.ini");
+    EXPECT_EQ(ini.get("S", "K", "-"), "old");
+    ini.set("s", "k", "new");
+    ini.set("t", "x", "1");
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_TRUE(ini.save());
+    EXPECT_EQ(files.writes, 1);
+    EXPECT_EQ(files.stored["a.ini"], "; kept\r\n[s]\r\nk=new\r\n[t]\r\nx=1\r\n");
+
+    // A file that could not be read is never replaced by the few keys set.
+    files.readError = 5;
+    platform::IniFile unreadable(files, "a.ini");
+    EXPECT_EQ(unreadable.get("s", "k", "-"), "-");
+    unreadable.set("s", "k", "lost");
+    EXPECT_FALSE(unreadable.save());
+    EXPECT_EQ(files.writes, 1);
+
+    files.readError.reset();
+    files.writeError = 101;
+    platform::IniFile full(files, "a.ini");
+    full.set("s", "k", "w");
+    EXPECT_FALSE(full.save());
+    EXPECT_EQ(files.stored["a.ini"], "; kept\r\n[s]\r\nk=new\r\n[t]\r\nx=1\r\n");
+}

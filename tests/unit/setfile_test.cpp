@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/text.h"
+#include "setfile/DroppedFile.h"
+#include "setfile/Launch.h"
 #include "setfile/SetFile.h"
 
 using namespace setfile;
@@ -134,4 +137,43 @@ TEST(SetFileMessages, PiecesAndNumbers) {
     m = faultMessage(Fault::DirectoryTooLong, 3);
     EXPECT_EQ(m.en, "    Start in directory of Item 3 is max 128 characters.   ");
     EXPECT_EQ(faultMessage(Fault::TooManyLines, 17).en, "   Launcher set file is max 32 lines.   ");
+}
+
+TEST(DroppedFile, ItemFromPathAndWhatCannotReadBack) {
+    const std::string sep(platform::pathSeparator());
+    const std::string dir = sep + "d" + sep + "表";  // 表 ends in 0x5C
+    LauncherItem item = itemFromDroppedPath(dir + sep + "a b.exe");
+    EXPECT_EQ(item, (LauncherItem{"a b.exe", dir + sep + "a b.exe", "", dir, " "}));
+    EXPECT_EQ(itemFromDroppedPath("plain").directory, "");
+    EXPECT_EQ(itemFromDroppedPath("plain").title, "plain");
+    EXPECT_EQ(dropRefusal(item, 3), std::nullopt);
+
+    auto refused = [](const std::string& path) { return dropRefusal(itemFromDroppedPath(path), 3); };
+    EXPECT_EQ(refused("")->en, kRefusals.codePage.en);  // the backend lost the name
+    EXPECT_EQ(refused("/x/a\rb")->en, kRefusals.lineEnding.en);
+    EXPECT_EQ(refused("/x/a\nb")->en, kRefusals.lineEnding.en);
+    EXPECT_EQ(refused("/x/a=b")->en, kRefusals.equalsInTitle.en);
+    EXPECT_EQ(refused("/x|y/b")->en, kRefusals.barInDirectory.en);
+    EXPECT_EQ(refused("/x/" + std::string(49, 't'))->en, faultMessage(Fault::TitleTooLong, 3).en);
+    EXPECT_EQ(refused("/" + std::string(128, 'd') + "/t")->en, faultMessage(Fault::DirectoryTooLong, 3).en);
+}
+
+TEST(Launch, AfterLaunchActionFromParametersOrSettings) {
+    auto decide = [](std::vector<std::string> parameters, const std::string& state) {
+        AfterLaunch a = decideAfterLaunch(parameters, state);
+        return std::string(a.close ? "close" : "") + (a.minimize ? "minimize" : "");
+    };
+    EXPECT_EQ(decide({}, "/C"), "");
+    EXPECT_EQ(decide({}, "/N"), "minimize");
+    EXPECT_EQ(decide({}, "/I"), "minimize");
+    EXPECT_EQ(decide({}, "/Z"), "close");
+    EXPECT_EQ(decide({}, "/c"), "close");  // the settings' codes are taken in upper case only
+    EXPECT_EQ(decide({}, ""), "close");
+    // With parameters only the second counts, in either case, whatever the settings say.
+    EXPECT_EQ(decide({"A.PRG"}, "/C"), "close");
+    EXPECT_EQ(decide({"A.PRG", "/c"}, "/Z"), "");
+    EXPECT_EQ(decide({"A.PRG", "/i", "1", "2"}, ""), "minimize");
+    EXPECT_EQ(decide({"A.PRG", "/X"}, "/C"), "close");
+    EXPECT_EQ(launchFailure(7, true).en, "    Target 7  Item can not execute.   ");
+    EXPECT_EQ(launchFailure(7, false).en, "    Target 7 Item can not execute.   ");
 }
