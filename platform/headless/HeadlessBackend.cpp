@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <initializer_list>
 
 #include "platform/headless/Transcript.h"
 #include "platform/input.h"
@@ -61,6 +63,12 @@ std::optional<KeyPress> parseKey(const std::string& name) {
     return press;
 }
 
+// Every handler the driver fires goes through the framework's dispatch, as a
+// native message's would.
+template <class Handler, class... Args>
+void fire(const Handler& handler, Args&... args) {
+    if (handler) dispatch([&] { handler(args...); });
+}
 
 }  // namespace
 
@@ -168,12 +176,41 @@ void HeadlessBackend::advance(Form* stopWhenClosed) {
         if (!due) break;
         now_ = best.next;
         timers_[due].next += due->interval();
-        if (due->OnTimer) dispatch(due->OnTimer);
+        fire(due->OnTimer);
     }
     now_ = tickEnd_;
 }
 
 // ---------------------------------------------------------------- actions
+
+namespace {
+
+// One action line taken apart: words[0] is the verb.
+struct Action {
+    const std::string& text;
+    std::vector<std::string> words;
+    Form& form;  // the topmost form
+
+    // Everything after the verb's blank, as written.
+    std::string rest() const { return text.substr(text.find(' ') + 1); }
+    // The control named by the first argument, if it is of one of `kinds`
+    // and the user could reach it.
+    Control* usable(std::initializer_list<ControlKind> kinds) const {
+        Control* c = form.findControl(words[1]);
+        if (!c || !c->visible() || !c->enabled()) return nullptr;
+        return std::find(kinds.begin(), kinds.end(), c->kind()) != kinds.end() ? c : nullptr;
+    }
+};
+
+constexpr std::size_t anyCount = SIZE_MAX;
+
+struct Verb {
+    const char* name;
+    std::size_t minArgs, maxArgs;  // words after the verb
+    bool (*run)(HeadlessBackend& backend, const Action& action);  // false: refused, nothing changed
+};
+
+}  // namespace
 
 void HeadlessBackend::perform(const std::string& text) {
     if (text.empty() || text[0] == '#') return;
@@ -181,151 +218,178 @@ void HeadlessBackend::perform(const std::string& text) {
 }
 
 bool HeadlessBackend::act(const std::string& text) {
-    std::vector<std::string> w = words(text);
-    if (w.empty()) return false;
-    const std::string& verb = w[0];
-    Form& form = topmost();
-    auto control = [&](ControlKind kind) -> Control* {
-        if (w.size() < 2) return nullptr;
-        Control* c = form.findControl(w[1]);
-        if (!c || c->kind() != kind || !c->visible() || !c->enabled()) return nullptr;
-        return c;
+    using K = ControlKind;
+    static const Verb verbs[] = {
+        {"click", 1, 1,
+         [](HeadlessBackend&, const Action& a) {
+             Control* c = a.usable({K::Button, K::RadioButton, K::CheckBox});
+             if (!c) return false;
+             clickControl(*c);
+             return true;
+         }},
+        {"dblclick", 1, 1,
+         [](HeadlessBackend&, const Action& a) {
+             Control* c = a.usable({K::ListBox});
+             if (!c) return false;
+             c->setFocus();
+             fire(c->OnDblClick);
+             return true;
+         }},
+        {"select", 2, 2,
+         [](HeadlessBackend&, const Action& a) {
+             auto* list = static_cast<ListBox*>(a.usable({K::ListBox}));
+             std::optional<long long> index = parseCount(a.words[2]);
+             if (!list || !index || *index >= list->count()) return false;
+             selectLine(*list, static_cast<int>(*index));
+             return true;
+         }},
+        {"menu", 1, 1,
+         [](HeadlessBackend& b, const Action& a) {
+             if (!b.modals_.empty() || !a.form.menu()) return false;
+             MenuItem* item = a.form.menu()->find(a.words[1]);
+             if (!item || !item->parent() || !item->usable()) return false;
+             fire(item->OnClick);
+             return true;
+         }},
+        {"type", 1, anyCount,
+         [](HeadlessBackend&, const Action& a) {
+             auto* edit = static_cast<Edit*>(a.usable({K::Edit}));
+             std::size_t start = a.text.find(' ', a.text.find(' ') + 1);
+             if (!edit || start == std::string::npos) return false;
+             std::optional<std::string> value = decodeText(a.text.substr(start + 1));
+             if (!value) return false;
+             edit->setFocus();
+             edit->setText(edit->limited(*value));
+             return true;
+         }},
+        {"key", 2, anyCount,
+         [](HeadlessBackend&, const Action& a) {
+             Control* c = a.form.findControl(a.words[1]);
+             std::optional<KeyPress> press = parseKey(a.words[2]);
+             if (!c || !c->canFocus() || !press) return false;
+             ShiftState shift;
+             for (std::size_t i = 3; i < a.words.size(); ++i) {
+                 if (a.words[i] == "shift") shift.shift = true;
+                 else if (a.words[i] == "ctrl") shift.ctrl = true;
+                 else if (a.words[i] == "alt") shift.alt = true;
+                 else return false;
+             }
+             c->setFocus();
+             pressKey(a.form, press->key, shift, press->typed);
+             return true;
+         }},
+        {"drop", 1, anyCount,
+         [](HeadlessBackend& b, const Action& a) {
+             if (!b.modals_.empty()) return false;
+             std::vector<std::string> paths;
+             std::string rest = a.rest();
+             std::size_t pos = 0;
+             while (true) {
+                 std::size_t sep = rest.find(" | ", pos);
+                 std::optional<std::string> path =
+                     decodeText(rest.substr(pos, sep == std::string::npos ? sep : sep - pos));
+                 if (!path || path->empty()) return false;
+                 paths.push_back(*path);
+                 if (sep == std::string::npos) break;
+                 pos = sep + 3;
+             }
+             if (b.dropTargets_.count(&a.form)) {
+                 PathDrop drop(std::move(paths));
+                 fire(a.form.OnDropFiles, drop);
+             }
+             return true;
+         }},
+        {"tick", 1, 1,
+         [](HeadlessBackend& b, const Action& a) {
+             std::optional<long long> ms = parseCount(a.words[1]);
+             if (!ms) return false;
+             b.tickEnd_ = b.now_ + *ms;
+             return true;  // the loops run the time
+         }},
+        {"closebox", 0, 0,
+         [](HeadlessBackend&, const Action& a) {
+             a.form.close();
+             return true;
+         }},
+        {"shellresult", 1, 1,
+         [](HeadlessBackend& b, const Action& a) {
+             std::optional<int> n = parseDecimal(a.words[1]);
+             if (!n) return false;
+             b.shellResults_.push_back(*n);
+             return true;
+         }},
+        {"opendialog", 1, anyCount,
+         [](HeadlessBackend& b, const Action& a) {
+             std::string rest = a.rest();
+             if (rest == "cancel") {
+                 b.dialogAnswers_.push_back(std::nullopt);
+                 return true;
+             }
+             std::optional<std::string> path = decodeText(rest);
+             if (!path || path->empty()) return false;
+             b.dialogAnswers_.push_back(*path);
+             return true;
+         }},
+        {"dump", 0, 1,
+         [](HeadlessBackend& b, const Action& a) {
+             if (a.words.size() == 1) {
+                 b.dumpForm(a.form);
+                 return true;
+             }
+             // "menus" is the driver's word, not a control's name.
+             if (a.words[1] == "menus") {
+                 if (!b.main_ || !b.main_->menu()) return false;
+                 b.dumpMenus(*b.main_->menu());
+                 return true;
+             }
+             const Control* c = a.form.findControl(a.words[1]);
+             if (!c) return false;
+             b.dumpControl(*c);
+             return true;
+         }},
     };
 
-    if (verb == "click" && w.size() == 2) {
-        Control* c = form.findControl(w[1]);
-        if (!c || !c->visible() || !c->enabled()) return false;
-        if (c->kind() != ControlKind::Button && c->kind() != ControlKind::RadioButton &&
-            c->kind() != ControlKind::CheckBox)
-            return false;
-        clickControl(*c);
-        return true;
-    }
-    if (verb == "dblclick" && w.size() == 2) {
-        Control* c = control(ControlKind::ListBox);
-        if (!c) return false;
-        c->setFocus();
-        if (c->OnDblClick) dispatch(c->OnDblClick);
-        return true;
-    }
-    if (verb == "select" && w.size() == 3) {
-        auto* list = static_cast<ListBox*>(control(ControlKind::ListBox));
-        std::optional<long long> index = parseCount(w[2]);
-        if (!list || !index || *index >= list->count()) return false;
-        selectLine(*list, static_cast<int>(*index));
-        return true;
-    }
-    if (verb == "menu" && w.size() == 2) {
-        if (!modals_.empty() || !form.menu()) return false;
-        MenuItem* item = form.menu()->find(w[1]);
-        if (!item || !item->parent() || !item->usable()) return false;
-        if (item->OnClick) dispatch(item->OnClick);
-        return true;
-    }
-    if (verb == "type" && w.size() >= 2) {
-        auto* edit = static_cast<Edit*>(control(ControlKind::Edit));
-        std::size_t start = text.find(' ', text.find(' ') + 1);
-        if (!edit || start == std::string::npos) return false;
-        std::optional<std::string> value = decodeText(text.substr(start + 1));
-        if (!value) return false;
-        edit->setFocus();
-        edit->setText(edit->limited(*value));
-        return true;
-    }
-    if (verb == "key" && w.size() >= 3) {
-        Control* c = form.findControl(w[1]);
-        std::optional<KeyPress> press = parseKey(w[2]);
-        if (!c || !c->canFocus() || !press) return false;
-        ShiftState shift;
-        for (std::size_t i = 3; i < w.size(); ++i) {
-            if (w[i] == "shift") shift.shift = true;
-            else if (w[i] == "ctrl") shift.ctrl = true;
-            else if (w[i] == "alt") shift.alt = true;
-            else return false;
-        }
-        c->setFocus();
-        pressKey(form, press->key, shift, press->typed);
-        return true;
-    }
-    if (verb == "drop" && w.size() >= 2) {
-        if (!modals_.empty()) return false;
-        std::vector<std::string> paths;
-        std::string rest = text.substr(text.find(' ') + 1);
-        std::size_t pos = 0;
-        while (true) {
-            std::size_t sep = rest.find(" | ", pos);
-            std::optional<std::string> path = decodeText(rest.substr(pos, sep == std::string::npos ? sep : sep - pos));
-            if (!path || path->empty()) return false;
-            paths.push_back(*path);
-            if (sep == std::string::npos) break;
-            pos = sep + 3;
-        }
-        if (dropTargets_.count(&form) && form.OnDropFiles) {
-            PathDrop drop(std::move(paths));
-            dispatch([&] { form.OnDropFiles(drop); });
-        }
-        return true;
-    }
-    if (verb == "tick" && w.size() == 2) {
-        std::optional<long long> ms = parseCount(w[1]);
-        if (!ms) return false;
-        tickEnd_ = now_ + *ms;
-        return true;  // the loops run the time
-    }
-    if (verb == "closebox" && w.size() == 1) {
-        form.close();
-        return true;
-    }
-    if (verb == "shellresult" && w.size() == 2) {
-        std::optional<int> n = parseDecimal(w[1]);
-        if (!n) return false;
-        shellResults_.push_back(*n);
-        return true;
-    }
-    if (verb == "opendialog" && w.size() >= 2) {
-        std::string rest = text.substr(text.find(' ') + 1);
-        if (rest == "cancel") {
-            dialogAnswers_.push_back(std::nullopt);
-            return true;
-        }
-        std::optional<std::string> path = decodeText(rest);
-        if (!path || path->empty()) return false;
-        dialogAnswers_.push_back(*path);
-        return true;
-    }
-    if (verb == "dump" && w.size() == 1) {
-        dump(form);
-        return true;
+    Action action{text, words(text), topmost()};
+    if (action.words.empty()) return false;
+    std::size_t args = action.words.size() - 1;
+    for (const Verb& verb : verbs) {
+        if (action.words[0] != verb.name) continue;
+        return args >= verb.minArgs && args <= verb.maxArgs && verb.run(*this, action);
     }
     return false;
 }
 
-void HeadlessBackend::dump(const Form& form) {
+void HeadlessBackend::dumpForm(const Form& form) {
     line("form " + form.className() + " " + quote(form.caption()) + " " + std::to_string(form.left()) + " " +
          std::to_string(form.top()) + " " + std::to_string(form.width()) + " " + std::to_string(form.height()));
-    for (const Control* c : form.controls()) {
-        bool list = c->kind() == ControlKind::ListBox;
-        std::string text = c->name() + " " + quote(list ? "" : c->caption()) + (c->enabled() ? " enabled" : " disabled") +
-                           (c->visible() ? " visible" : " hidden") + (c->focused() ? " focused" : "");
-        if (c->kind() == ControlKind::CheckBox) {
-            text += static_cast<const CheckBox*>(c)->checked() ? " checked" : " unchecked";
-        } else if (c->kind() == ControlKind::RadioButton) {
-            text += static_cast<const RadioButton*>(c)->checked() ? " checked" : " unchecked";
-        }
-        if (!list) {
-            line(text);
-            continue;
-        }
-        const auto* lb = static_cast<const ListBox*>(c);
-        line(text + " lines " + std::to_string(lb->count()) + " selected " + std::to_string(lb->itemIndex()));
-        for (int i = 0; i < lb->count(); ++i) line("line " + std::to_string(i) + " " + quote(lb->lines()[i]));
+    for (const Control* c : form.controls()) dumpControl(*c);
+    if (form.menu()) dumpMenus(*form.menu());
+}
+
+void HeadlessBackend::dumpControl(const Control& c) {
+    bool list = c.kind() == ControlKind::ListBox;
+    std::string text = c.name() + " " + quote(list ? "" : c.caption()) + (c.enabled() ? " enabled" : " disabled") +
+                       (c.visible() ? " visible" : " hidden") + (c.focused() ? " focused" : "");
+    if (c.kind() == ControlKind::CheckBox) {
+        text += static_cast<const CheckBox&>(c).checked() ? " checked" : " unchecked";
+    } else if (c.kind() == ControlKind::RadioButton) {
+        text += static_cast<const RadioButton&>(c).checked() ? " checked" : " unchecked";
     }
-    if (!form.menu()) return;
+    if (!list) {
+        line(text);
+        return;
+    }
+    const auto& lb = static_cast<const ListBox&>(c);
+    line(text + " lines " + std::to_string(lb.count()) + " selected " + std::to_string(lb.itemIndex()));
+    for (int i = 0; i < lb.count(); ++i) line("line " + std::to_string(i) + " " + quote(lb.lines()[i]));
+}
+
+void HeadlessBackend::dumpMenus(const MainMenu& menu) {
     auto menuLine = [&](const MenuItem& m) {
         line(m.name() + " " + quote(m.caption()) + (m.enabled() ? " enabled" : " disabled") +
              (m.visible() ? " visible" : " hidden"));
     };
-    for (const auto& top : form.menu()->items()) {
+    for (const auto& top : menu.items()) {
         menuLine(*top);
         for (const auto& item : top->items()) menuLine(*item);
     }

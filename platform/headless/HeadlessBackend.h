@@ -75,7 +75,10 @@ private:
     void perform(const std::string& line);
     bool act(const std::string& line);
     void line(const std::string& text);
-    void dump(const Form& form);
+    // The dump lines; a narrow dump prints the same lines as the whole one.
+    void dumpForm(const Form& form);
+    void dumpControl(const Control& control);
+    void dumpMenus(const MainMenu& menu);
     // Fires due timers up to the pending tick's end; stops early when
     // `stopWhenClosed` closes.
     void advance(Form* stopWhenClosed);
