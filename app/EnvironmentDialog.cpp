@@ -1,6 +1,6 @@
 #include "app/EnvironmentDialog.h"
 
-#include "platform/services.h"
+#include "platform/windowing.h"
 #include "setfile/Captions.h"
 
 namespace app {

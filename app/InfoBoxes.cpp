@@ -2,7 +2,6 @@
 
 namespace app {
 
-using platform::Button;
 namespace mr = platform::mr;
 
 InfoBox::InfoBox(std::string className)

@@ -7,7 +7,8 @@
 #include "editor/SetEditor.h"
 #include "generate/Companion.h"
 #include "generate/SortDialog.h"
-#include "platform/services.h"
+#include "platform/host.h"
+#include "platform/windowing.h"
 #include "platform/text.h"
 #include "setfile/Captions.h"
 #include "setfile/DroppedFile.h"
@@ -27,8 +28,8 @@ MainWindow::MainWindow(setfile::InfoBoxes& boxes)
       Timer1(*this, "Timer1", 500),
       OpenDialog1(*this, "OpenDialog1", "Kesti Setting File (*.PRG)|*.PRG|All File (*.*)|*.*"),
       boxes_(boxes),
-      programPath_(platform::backend().programPath()),
-      parameters_(platform::backend().programParameters()) {
+      programPath_(platform::host().programPath()),
+      parameters_(platform::host().programParameters()) {
     setMinimizeButton(true);
     platform::MainMenu& menu = createMenu();
     MenuSystem      = &menu.add("MenuSystem", "File(&F)");
@@ -203,7 +204,7 @@ void MainWindow::runBatch() {
 
 void MainWindow::afterLaunch(const setfile::AfterLaunch& action) {
     if (action.close) close();
-    if (action.minimize) platform::backend().minimizeApplication();
+    if (action.minimize) platform::windowing().minimizeApplication();
 }
 
 // ---------------------------------------------------------------- commands
@@ -213,14 +214,14 @@ void MainWindow::MenuSystemExitClick() { close(); }
 
 void MainWindow::bringCompanionToFront() {
     for (const char* windowClass : {"KestiMainWin", platform::kFileExplorerClass}) {
-        if (platform::backend().activateWindow(windowClass)) return;
+        if (platform::windowing().activateWindow(windowClass)) return;
     }
 }
 
 void MainWindow::MenuHelpHelpClick() {
     constexpr int kHelpContents = 3;
-    if (settings_.Japanese == 1) platform::backend().showHelp("TARVO.HLP", kHelpContents);
-    if (settings_.English == 1) platform::backend().showHelp("TARVOE.HLP", kHelpContents);
+    if (settings_.Japanese == 1) platform::windowing().showHelp("TARVO.HLP", kHelpContents);
+    if (settings_.English == 1) platform::windowing().showHelp("TARVOE.HLP", kHelpContents);
 }
 
 void MainWindow::Timer1Timer() {

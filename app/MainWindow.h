@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/SettingsFile.h"
-#include "platform/services.h"
+#include "platform/windowing.h"
 #include "platform/widgets.h"
 #include "setfile/Language.h"
 #include "setfile/Launch.h"

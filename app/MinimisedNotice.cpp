@@ -1,6 +1,6 @@
 #include "app/MinimisedNotice.h"
 
-#include "platform/services.h"
+#include "platform/windowing.h"
 #include "setfile/Captions.h"
 
 namespace app {
@@ -34,7 +34,7 @@ void MinimisedNotice::Timer1Timer() {
 }
 
 void MinimisedNotice::FormCloseQuery(bool& canClose) {
-    platform::backend().minimizeApplication();
+    platform::windowing().minimizeApplication();
     canClose = true;
 }
 

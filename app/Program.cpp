@@ -2,14 +2,15 @@
 
 #include "app/InfoBoxes.h"
 #include "app/MainWindow.h"
-#include "platform/services.h"
+#include "platform/host.h"
+#include "platform/windowing.h"
 #include "platform/text.h"
 
 namespace app {
 
 int programMain() {
     // The title is the program file's name up to its first ".".
-    std::string name = platform::fileNamePart(platform::backend().programPath());
+    std::string name = platform::fileNamePart(platform::host().programPath());
     platform::setApplicationTitle(name.substr(0, name.find('.')));
 
     InformationBoxes boxes;
@@ -18,7 +19,7 @@ int programMain() {
         main.runAsMain();
         main.destroy();
     }
-    platform::backend().programEnded();
+    platform::windowing().programEnded();
     return 0;
 }
 

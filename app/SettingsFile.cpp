@@ -2,7 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/profile.h"
-#include "platform/services.h"
+#include "platform/host.h"
 #include "platform/text.h"
 
 namespace app {

@@ -4,7 +4,8 @@
 #include "app/MainWindow.h"
 #include "generate/DefaultSetFiles.h"
 #include "platform/errors.h"
-#include "platform/services.h"
+#include "platform/host.h"
+#include "platform/windowing.h"
 #include "platform/text.h"
 
 namespace app {
@@ -35,7 +36,7 @@ void MainWindow::FormShow() {
 }
 
 bool MainWindow::runStartup() {
-    platform::Backend& os = platform::backend();
+    platform::Windowing& os = platform::windowing();
     MenuSetIniFile->setVisible(false);
     MenuEnglish->setEnabled(false);
     settings_.Japanese = 1;
@@ -96,7 +97,7 @@ bool MainWindow::runStartup() {
 }
 
 void MainWindow::runFirstStart() {
-    platform::Backend& os = platform::backend();
+    platform::Host& os = platform::host();
     const bool japanese = boxes_.askYesNo("    Do you set up Japanese Mode ?       ", setfile::kYes, setfile::kNo) ==
                           platform::mr::Yes;
     settings_.Japanese = japanese ? 1 : 0;
@@ -124,7 +125,7 @@ void MainWindow::writeDefaultSetFiles() {
     const bool family80 = platform::equalsIgnoreAsciiCase(name, "TARVO16.EXE");
     if (!family90 && !family80) return;
     // The items start this very program, named as the platform names it.
-    const std::string program = platform::backend().programNameForItems(family80 ? "TARVO16.EXE" : "TARVO.EXE");
+    const std::string program = platform::host().programNameForItems(family80 ? "TARVO16.EXE" : "TARVO.EXE");
     // A failure escapes and ends the first-start setup as well.
     generate::writeDefaultSetFiles(
         programDirectory(),

@@ -1,6 +1,6 @@
 #include "generate/DefaultSetFiles.h"
 
-#include "platform/services.h"
+#include "platform/host.h"
 #include "platform/text.h"
 
 namespace generate {

@@ -2,22 +2,31 @@
 #include <exception>
 
 #include "platform/errors.h"
-#include "platform/services.h"
+#include "platform/host.h"
+#include "platform/windowing.h"
 #include "platform/text.h"
 
 namespace platform {
 
 namespace {
-Backend* current = nullptr;
+Windowing* currentWindowing = nullptr;
+Host* currentHost = nullptr;
 std::string title;
 }  // namespace
 
-Backend& backend() {
-    assert(current && "no backend installed");
-    return *current;
+Windowing& windowing() {
+    assert(currentWindowing && "no windowing installed");
+    return *currentWindowing;
 }
 
-void setBackend(Backend* backend) { current = backend; }
+void setWindowing(Windowing* windowing) { currentWindowing = windowing; }
+
+Host& host() {
+    assert(currentHost && "no host installed");
+    return *currentHost;
+}
+
+void setHost(Host* host) { currentHost = host; }
 
 const std::string& applicationTitle() { return title; }
 void setApplicationTitle(std::string text) { title = std::move(text); }
@@ -34,7 +43,7 @@ void dispatch(const std::function<void()>& handler) {
     } catch (const std::exception& e) {
         text = e.what();
     }
-    backend().errorReport(title, text + ".");
+    windowing().errorReport(title, text + ".");
 }
 
 std::string PathDrop::query(int index, std::size_t bufferSize) const {
@@ -42,6 +51,6 @@ std::string PathDrop::query(int index, std::size_t bufferSize) const {
     return truncateBytes(paths_[index], bufferSize - 1);
 }
 
-void showWarning(const std::string& text) { backend().warningBox("警告", text, "はい(&Y)"); }
+void showWarning(const std::string& text) { windowing().warningBox("警告", text, "はい(&Y)"); }
 
 }  // namespace platform

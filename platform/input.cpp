@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/services.h"
+#include "platform/windowing.h"
 #include "platform/text.h"
 
 namespace platform {

@@ -132,27 +132,6 @@ std::string profileSet(const std::string& contents, const std::string& section, 
     return out;
 }
 
-std::string FileProfile::getString(const std::string& file, const std::string& section, const std::string& key,
-                                   const std::string& fallback) {
-    try {
-        if (!files_.exists(file)) return fallback;
-        return profileGet(files_.read(file), section, key, fallback);
-    } catch (const IOError&) {
-        return fallback;
-    }
-}
-
-bool FileProfile::writeString(const std::string& file, const std::string& section, const std::string& key,
-                              const std::string& value) {
-    try {
-        std::string old = files_.exists(file) ? files_.read(file) : std::string();
-        files_.write(file, profileSet(old, section, key, value));
-        return true;
-    } catch (const IOError&) {
-        return false;
-    }
-}
-
 IniFile::IniFile(Files& files, std::string path) : files_(files), path_(std::move(path)) {
     try {
         if (files_.exists(path_)) contents_ = files_.read(path_);

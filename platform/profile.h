@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/services.h"
+#include "platform/host.h"
 
 namespace platform {
 
@@ -36,20 +36,6 @@ private:
     std::string path_;
     std::string contents_;
     bool readable_ = true;
-};
-
-// Profile over the Files service: a missing file reads as empty and is
-// created on write; every write is a safe write of the whole file.
-class FileProfile : public Profile {
-public:
-    explicit FileProfile(Files& files) : files_(files) {}
-    std::string getString(const std::string& file, const std::string& section, const std::string& key,
-                          const std::string& fallback) override;
-    bool writeString(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string& value) override;
-
-private:
-    Files& files_;
 };
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
-#include "platform/services.h"
+#include "platform/windowing.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -234,9 +234,9 @@ Timer::Timer(Form&, std::string name, int interval, bool enabled)
     changed();
 }
 
-Timer::~Timer() { backend().timerDestroyed(*this); }
+Timer::~Timer() { windowing().timerDestroyed(*this); }
 
-void Timer::changed() { backend().timerChanged(*this); }
+void Timer::changed() { windowing().timerChanged(*this); }
 
 void Timer::setInterval(int interval) {
     interval_ = interval;
@@ -253,7 +253,7 @@ OpenDialog::OpenDialog(Form&, std::string name, std::string filterText)
 
 bool OpenDialog::execute() {
     pathLost = false;
-    return backend().runOpenDialog(*this);
+    return windowing().runOpenDialog(*this);
 }
 
 // ---------------------------------------------------------------- Form
@@ -269,7 +269,7 @@ void Form::destroy() {
     if (destroyed_) return;
     destroyed_ = true;
     if (OnDestroy) dispatch(OnDestroy);
-    backend().destroyForm(*this);
+    windowing().destroyForm(*this);
 }
 
 void Form::changed() {
@@ -281,8 +281,8 @@ void Form::setCaption(std::string caption) {
     changed();
 }
 
-int Form::width() const { return clientWidth_ + backend().frameWidth(*this); }
-int Form::height() const { return clientHeight_ + backend().frameHeight(*this); }
+int Form::width() const { return clientWidth_ + windowing().frameWidth(*this); }
+int Form::height() const { return clientHeight_ + windowing().frameHeight(*this); }
 
 void Form::setPosition(int left, int top) {
     left_ = left;
@@ -292,7 +292,7 @@ void Form::setPosition(int left, int top) {
 
 void Form::centre() {
     // Integer division truncating toward zero, as the definition demands.
-    setPosition((backend().screenWidth() - width()) / 2, (backend().screenHeight() - height()) / 2);
+    setPosition((windowing().screenWidth() - width()) / 2, (windowing().screenHeight() - height()) / 2);
 }
 
 Control* Form::findControl(const std::string& name) const {
@@ -329,24 +329,24 @@ int Form::showModal() {
     modal_ = true;
     modalResult_ = mr::NotSet;
     if (!focused_ || !focused_->canFocus()) focus(firstTabStop());
-    backend().modalOpening(*this);
+    windowing().modalOpening(*this);
     showing_ = true;
-    backend().showForm(*this);
+    windowing().showForm(*this);
     if (OnShow) dispatch(OnShow);
-    if (modalResult_ == mr::NotSet) backend().runModal(*this);
+    if (modalResult_ == mr::NotSet) windowing().runModal(*this);
     showing_ = false;
-    backend().hideForm(*this);
+    windowing().hideForm(*this);
     modal_ = false;
-    backend().modalClosed(*this, modalResult_);
+    windowing().modalClosed(*this, modalResult_);
     return modalResult_;
 }
 
 void Form::runAsMain() {
     if (!focused_ || !focused_->canFocus()) focus(firstTabStop());
     showing_ = true;
-    backend().showForm(*this);
+    windowing().showForm(*this);
     if (OnShow) dispatch(OnShow);
-    if (showing_) backend().runMain(*this);
+    if (showing_) windowing().runMain(*this);
 }
 
 void Form::close() {
@@ -357,7 +357,7 @@ void Form::close() {
         if (modalResult_ == mr::NotSet) modalResult_ = mr::Cancel;
     } else if (showing_) {
         showing_ = false;
-        backend().hideForm(*this);
+        windowing().hideForm(*this);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "setfile/Launch.h"
 
-#include "platform/services.h"
+#include "platform/host.h"
 #include "platform/text.h"
 
 namespace setfile {
@@ -21,7 +21,7 @@ AfterLaunch decideAfterLaunch(const std::vector<std::string>& parameters, const 
 
 bool startItem(const LauncherItem& item) {
     platform::ShellRequest request{"OPEN", item.target, item.options, item.directory, 5};
-    return platform::backend().shellExecute(request) > 32;
+    return platform::host().shellExecute(request) > 32;
 }
 
 Bilingual launchFailure(int slot, bool batch) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/services.h"
+#include "platform/host.h"
 
 namespace setfile {
 

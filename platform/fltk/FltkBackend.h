@@ -11,13 +11,12 @@
 #include <vector>
 
 #include "platform/posix/files.h"
-#include "platform/profile.h"
 #include "platform/services.h"
 #include "platform/widgets.h"
 
 namespace platform::fltk {
 
-class FltkBackend : public Backend {
+class FltkBackend : public Windowing, public Host {
 public:
     FltkBackend(std::string programPath, std::vector<std::string> parameters);
     ~FltkBackend() override;
@@ -51,13 +50,11 @@ public:
     void errorReport(const std::string& caption, const std::string& text) override;
     void warningBox(const std::string& caption, const std::string& text, const std::string& button) override;
     Files& files() override { return files_; }
-    Profile& profile() override { return profile_; }
 
 private:
     std::string programPath_;  // CP932
     std::vector<std::string> parameters_;
     posix::PosixFiles files_;
-    FileProfile profile_{files_};
     Form* main_ = nullptr;
 };
 

@@ -7,7 +7,7 @@
 
 #include "platform/headless/Transcript.h"
 #include "platform/input.h"
-#include "platform/posix/convert.h"
+#include "platform/encoding.h"
 #include "platform/text.h"
 
 namespace platform::headless {
@@ -72,8 +72,8 @@ void fire(const Handler& handler, Args&... args) {
 
 }  // namespace
 
-HeadlessBackend::HeadlessBackend(Options options, std::istream& script, std::ostream& transcript)
-    : options_(std::move(options)), script_(script), out_(transcript) {}
+HeadlessBackend::HeadlessBackend(Options options, Files& hostFiles, std::istream& script, std::ostream& transcript)
+    : options_(std::move(options)), script_(script), out_(transcript), files_(hostFiles) {}
 
 void HeadlessBackend::line(const std::string& text) { out_ << text << '\n' << std::flush; }
 

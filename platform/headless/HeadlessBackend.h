@@ -2,8 +2,8 @@
 // by line, and every visible event is written to a transcript.
 // Implements: windows without frames, modal loops driven by the script,
 // virtual time for timers, shell execute and file dialogs answered from
-// queues, windows found among those named on the command line, the POSIX
-// files and INI services, and the framework's reports as transcript lines.
+// queues, windows found among those named on the command line, the host's
+// real files, and the framework's reports as transcript lines.
 #pragma once
 
 #include <deque>
@@ -16,8 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/files.h"
-#include "platform/profile.h"
 #include "platform/services.h"
 #include "platform/widgets.h"
 
@@ -32,9 +30,10 @@ struct Options {
     std::vector<std::string> parameters;  // CP932
 };
 
-class HeadlessBackend : public Backend {
+class HeadlessBackend : public Windowing, public Host {
 public:
-    HeadlessBackend(Options options, std::istream& script, std::ostream& transcript);
+    // `hostFiles`: the host's files service, since the program works on real files.
+    HeadlessBackend(Options options, Files& hostFiles, std::istream& script, std::ostream& transcript);
 
     int frameWidth(const Form&) const override { return 0; }
     int frameHeight(const Form&) const override { return 0; }
@@ -66,7 +65,6 @@ public:
     void errorReport(const std::string& caption, const std::string& text) override;
     void warningBox(const std::string& caption, const std::string& text, const std::string& button) override;
     Files& files() override { return files_; }
-    Profile& profile() override { return profile_; }
 
 private:
     Form& topmost() const;
@@ -87,8 +85,7 @@ private:
     Options options_;
     std::istream& script_;
     std::ostream& out_;
-    posix::PosixFiles files_;
-    FileProfile profile_{files_};
+    Files& files_;
 
     Form* main_ = nullptr;
     std::vector<Form*> modals_;

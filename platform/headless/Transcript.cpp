@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "platform/posix/convert.h"
+#include "platform/encoding.h"
 #include "platform/text.h"
 
 namespace platform::headless {
@@ -41,7 +41,7 @@ std::string quote(const std::string& cp932) {
             ++i;
             continue;
         }
-        std::optional<std::string> utf8 = posix::toUtf8(cp932.substr(i, len));
+        std::optional<std::string> utf8 = toUtf8(cp932.substr(i, len));
         if (!utf8) {
             out += hexEscape(c);  // try the next byte on its own
             ++i;
@@ -73,7 +73,7 @@ std::optional<std::string> decodeText(const std::string& text) {
     std::string run;  // UTF-8 waiting for conversion
     auto flush = [&]() -> bool {
         if (run.empty()) return true;
-        std::optional<std::string> converted = posix::fromUtf8(run);
+        std::optional<std::string> converted = fromUtf8(run);
         if (!converted) return false;
         out += *converted;
         run.clear();

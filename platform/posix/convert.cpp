@@ -7,7 +7,7 @@
 
 #include "platform/errors.h"
 
-namespace platform::posix {
+namespace platform {
 
 namespace {
 
@@ -88,4 +88,4 @@ std::optional<std::string> fromUtf8(const std::string& utf8) {
     return out;
 }
 
-}  // namespace platform::posix
+}  // namespace platform

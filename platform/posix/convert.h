@@ -1,17 +1,13 @@
-// CP932 <-> UTF-8 at the edge of the POSIX backends (iconv "CP932").
+// CP932 <-> UTF-8 on POSIX: iconv "CP932" (never "SHIFT_JIS", which maps
+// 0x5C and 0x7E differently).
 #pragma once
 
-#include <optional>
-#include <string>
+#include "platform/encoding.h"
 
 namespace platform::posix {
 
-// For display: a character CP932 cannot map becomes "?".
-std::string toUtf8Display(const std::string& cp932);
-// Exact conversion, nullopt when any byte sequence does not convert.
-std::optional<std::string> toUtf8(const std::string& cp932);
-// Text coming in (typed, chosen, dropped, argv): nullopt when CP932 cannot
-// hold it, so that the program can refuse it instead of storing a wrong one.
-std::optional<std::string> fromUtf8(const std::string& utf8);
+using platform::fromUtf8;
+using platform::toUtf8;
+using platform::toUtf8Display;
 
 }  // namespace platform::posix

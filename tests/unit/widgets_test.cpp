@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <stdexcept>
 
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/input.h"
@@ -11,13 +12,22 @@ using namespace platform;
 
 namespace {
 
+// Widgets never touch files.
+class NoFiles : public Files {
+public:
+    bool exists(const std::string&) override { return false; }
+    std::string read(const std::string&) override { throw std::logic_error("no files here"); }
+    void write(const std::string&, const std::string&) override { throw std::logic_error("no files here"); }
+};
+
 class WidgetTest : public ::testing::Test {
 protected:
-    void SetUp() override { setBackend(&backend); }
-    void TearDown() override { setBackend(nullptr); }
+    void SetUp() override { setWindowing(&backend); }
+    void TearDown() override { setWindowing(nullptr); }
     std::istringstream script;
     std::ostringstream transcript;
-    headless::HeadlessBackend backend{headless::Options{}, script, transcript};
+    NoFiles files;
+    headless::HeadlessBackend backend{headless::Options{}, files, script, transcript};
 };
 
 struct TestForm : Form {

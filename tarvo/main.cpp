@@ -59,8 +59,10 @@ int main(int argc, char** argv) {
         parameters.push_back(*p);
     }
     platform::fltk::FltkBackend backend(*programPath, std::move(parameters));
-    platform::setBackend(&backend);
+    platform::setWindowing(&backend);
+    platform::setHost(&backend);
     int rc = app::programMain();
-    platform::setBackend(nullptr);
+    platform::setHost(nullptr);
+    platform::setWindowing(nullptr);
     return rc;
 }

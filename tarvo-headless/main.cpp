@@ -9,6 +9,7 @@
 #include "app/Program.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/posix/convert.h"
+#include "platform/posix/files.h"
 #include "platform/posix/paths.h"
 #include "platform/text.h"
 
@@ -75,9 +76,12 @@ int main(int argc, char** argv) {
         options.parameters.push_back(*param);
     }
 
-    platform::headless::HeadlessBackend backend(std::move(options), std::cin, std::cout);
-    platform::setBackend(&backend);
+    platform::posix::PosixFiles files;
+    platform::headless::HeadlessBackend backend(std::move(options), files, std::cin, std::cout);
+    platform::setWindowing(&backend);
+    platform::setHost(&backend);
     int rc = app::programMain();
-    platform::setBackend(nullptr);
+    platform::setHost(nullptr);
+    platform::setWindowing(nullptr);
     return rc;
 }

@@ -1,0 +1,50 @@
+// Host services: what the program asks of the operating system. One
+// implementation per OS (platform/posix, platform/win32); the headless
+// backend answers the process-level ones itself and takes the host's files.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Files by CP932 path. Errors are IOError with the Windows error code.
+class Files {
+public:
+    virtual ~Files() = default;
+    // True for an existing file (not a folder); an empty path is missing.
+    virtual bool exists(const std::string& path) = 0;
+    virtual std::string read(const std::string& path) = 0;
+    // Replaces the file so that a failure never leaves the old one damaged.
+    virtual void write(const std::string& path, const std::string& bytes) = 0;
+};
+
+struct ShellRequest {
+    std::string operation;
+    std::string file;
+    std::string parameters;
+    std::string directory;
+    int show = 5;
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+    virtual Files& files() = 0;
+    // The shell's result: above 32 is success.
+    virtual int shellExecute(const ShellRequest& request) = 0;
+    virtual std::optional<std::string> environmentVariable(const std::string& name) = 0;
+    virtual std::string programPath() = 0;  // full path of the program file
+    virtual std::vector<std::string> programParameters() = 0;
+    // How launcher items name this program: the defined name where program
+    // files are named so (Windows), the program file's own name elsewhere.
+    virtual std::string programNameForItems(const std::string& definedName) = 0;
+};
+
+Host& host();
+void setHost(Host* host);
+
+inline Files& files() { return host().files(); }
+
+}  // namespace platform
