@@ -8,9 +8,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix="${TARVO_PREFIX:-$HOME/.local/opt/tarvo}"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
-cmake --build build -j "$(nproc)" --target tarvo
-cmake --install build >/dev/null
+# A build folder of its own, so that it and the tests' debug builds never
+# rebuild each other.
+build=build-release
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DTARVO_MENU_DIR="${XDG_DATA_HOME:-$HOME/.local/share}" >/dev/null
+cmake --build "$build" -j "$(nproc)" --target tarvo
+cmake --install "$build" >/dev/null
 if [ -z "${DISPLAY:-}" ]; then
   echo "tarvo: no display (DISPLAY is not set). Run it on a desktop, or under a virtual X server:" >&2
   echo "  xvfb-run -a $prefix/tarvo" >&2
