@@ -9,6 +9,7 @@
 
 #include "app/Program.h"
 #include "platform/fltk/FltkBackend.h"
+#include "platform/posix/PosixHost.h"
 #include "platform/posix/convert.h"
 #include "platform/posix/program.h"
 
@@ -58,9 +59,10 @@ int main(int argc, char** argv) {
         }
         parameters.push_back(*p);
     }
-    platform::fltk::FltkBackend backend(*programPath, std::move(parameters));
+    platform::posix::PosixHost host(*programPath, std::move(parameters));
+    platform::setHost(&host);
+    platform::fltk::FltkBackend backend;
     platform::setWindowing(&backend);
-    platform::setHost(&backend);
     int rc = app::programMain();
     platform::setHost(nullptr);
     platform::setWindowing(nullptr);

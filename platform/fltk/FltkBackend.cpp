@@ -87,8 +87,7 @@ void applyDecorations(Fl_Window* window, const Form& form) {
 
 int fontSizeFor(int systemHeight) { return systemHeight >= 19 ? 15 : 12; }
 
-FltkBackend::FltkBackend(std::string programPath, std::vector<std::string> parameters)
-    : programPath_(std::move(programPath)), parameters_(std::move(parameters)) {
+FltkBackend::FltkBackend() {
     fl_open_display();
     // Xft has no per-glyph fallback: every text goes through one CJK font.
     // A leading blank keeps FLTK from reading "I" as an italic prefix.
@@ -161,15 +160,6 @@ void FltkBackend::acceptDroppedFiles(Form& form, bool accept) {
     peerOf(form)->acceptsDrops = accept;
 }
 
-int FltkBackend::shellExecute(const ShellRequest& r) {
-    std::optional<std::string> operation = posix::toUtf8(r.operation), file = posix::toUtf8(r.file),
-                               parameters = posix::toUtf8(r.parameters), directory = posix::toUtf8(r.directory);
-    // A name that does not convert names no file: never start a wrong one.
-    if (!operation || !file || !parameters) return 2;
-    if (!directory) return 3;
-    return posix::shellExecute({*operation, *file, *parameters, *directory, r.show});
-}
-
 int FltkBackend::screenWidth() {
     int x, y, w, h;
     Fl::screen_xywh(x, y, w, h, 0);
@@ -190,23 +180,14 @@ bool FltkBackend::activateWindow(const std::string& windowClass) {
 }
 
 void FltkBackend::showHelp(const std::string& helpFile, int) {
-    std::string path = directoryPart(programPath_) + helpFile;
-    if (!files_.exists(path)) {
+    std::string path = directoryPart(host().programPath()) + helpFile;
+    if (!host().files().exists(path)) {
         fl_message_title(utf8(applicationTitle()).c_str());
         fl_alert("%s", utf8("ﾍﾙﾌﾟ ﾌｧｲﾙ " + path + " が見つかりません").c_str());
         return;
     }
     posix::shellExecute({"OPEN", utf8(path), "", "", 5});
 }
-
-std::optional<std::string> FltkBackend::environmentVariable(const std::string& name) {
-    std::optional<std::string> key = posix::toUtf8(name);
-    const char* value = key ? std::getenv(key->c_str()) : nullptr;
-    if (!value) return std::nullopt;
-    return posix::fromUtf8(value);
-}
-
-std::string FltkBackend::programNameForItems(const std::string&) { return fileNamePart(programPath_); }
 
 void FltkBackend::minimizeApplication() {
     if (main_ && main_->peer) peerOf(*main_)->window()->iconize();

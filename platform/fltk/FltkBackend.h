@@ -3,22 +3,22 @@
 // keys mapped to Windows virtual-key codes and routed through the shared
 // input rules; modal loops; timers; the file-open dialog; drops; shell
 // execute, window finder, help, environment, program path; the framework's
-// error report and warning box; minimise and restore.
+// error report and warning box; minimise and restore. The host services
+// are the POSIX ones (platform/posix).
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/posix/files.h"
 #include "platform/services.h"
 #include "platform/widgets.h"
 
 namespace platform::fltk {
 
-class FltkBackend : public Windowing, public Host {
+class FltkBackend : public Windowing {
 public:
-    FltkBackend(std::string programPath, std::vector<std::string> parameters);
+    FltkBackend();
     ~FltkBackend() override;
 
     int frameWidth(const Form& form) const override;
@@ -36,25 +36,16 @@ public:
     bool runOpenDialog(OpenDialog& dialog) override;
     void acceptDroppedFiles(Form& form, bool accept) override;
 
-    int shellExecute(const ShellRequest& request) override;
     int screenWidth() override;
     int screenHeight() override;
     bool activateWindow(const std::string& windowClass) override;
     void showHelp(const std::string& helpFile, int command) override;
-    std::optional<std::string> environmentVariable(const std::string& name) override;
-    std::string programPath() override { return programPath_; }
-    std::vector<std::string> programParameters() override { return parameters_; }
-    std::string programNameForItems(const std::string& definedName) override;
     void minimizeApplication() override;
     void restoreApplication() override;
     void errorReport(const std::string& caption, const std::string& text) override;
     void warningBox(const std::string& caption, const std::string& text, const std::string& button) override;
-    Files& files() override { return files_; }
 
 private:
-    std::string programPath_;  // CP932
-    std::vector<std::string> parameters_;
-    posix::PosixFiles files_;
     Form* main_ = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "platform/errors.h"
+#include "platform/posix/paths.h"
 #include "platform/posix/convert.h"
 
 namespace platform::posix {
@@ -39,11 +40,6 @@ std::string folderOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
-}
-
-bool isFolder(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // Windows tells a missing folder ("path not found", 3) from a missing file (2).

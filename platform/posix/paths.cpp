@@ -39,6 +39,11 @@ std::string absolute(const std::string& path, const std::string& base) {
     return !path.empty() && path.front() == '/' ? path : joinPath(base, path);
 }
 
+bool isFolder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool isExecutableFile(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&

@@ -16,6 +16,9 @@ std::string joinPath(const std::string& folder, std::string_view relative);
 // The path itself when absolute, else joined to base.
 std::string absolute(const std::string& path, const std::string& base);
 
+// An existing folder (a link to one counts), by UTF-8 path.
+bool isFolder(const std::string& path);
+
 // A regular file this process may execute.
 bool isExecutableFile(const std::string& path);
 

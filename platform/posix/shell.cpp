@@ -97,11 +97,6 @@ int spawn(const std::string& path, const std::vector<std::string>& args, const s
     return err;
 }
 
-bool isFolder(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 int startProgram(const std::string& path, const std::string& asGiven, const std::string& parameters,
                  const std::string& startIn) {
     std::vector<std::string> args{asGiven};
