@@ -5,8 +5,8 @@
 namespace setfile {
 
 LauncherItem itemFromDroppedPath(const std::string& path) {
-    // A plain byte search: no trail byte equals the separator on this platform's paths.
-    std::size_t sep = path.rfind(platform::pathSeparator()[0]);
+    // Lead-byte aware: the second byte of 表 or ソ is 0x5C, a "\" to a plain search.
+    std::size_t sep = platform::findLastOfChars(path, platform::pathSeparator());
     LauncherItem item;
     item.target = path;
     item.key = " ";

@@ -142,8 +142,8 @@ TEST(SetFileMessages, PiecesAndNumbers) {
 TEST(DroppedFile, ItemFromPathAndWhatCannotReadBack) {
     const std::string sep(platform::pathSeparator());
     const std::string dir = sep + "d" + sep + "表";  // 表 ends in 0x5C
-    LauncherItem item = itemFromDroppedPath(dir + sep + "a b.exe");
-    EXPECT_EQ(item, (LauncherItem{"a b.exe", dir + sep + "a b.exe", "", dir, " "}));
+    LauncherItem item = itemFromDroppedPath(dir + sep + "a 表.exe");
+    EXPECT_EQ(item, (LauncherItem{"a 表.exe", dir + sep + "a 表.exe", "", dir, " "}));
     EXPECT_EQ(itemFromDroppedPath("plain").directory, "");
     EXPECT_EQ(itemFromDroppedPath("plain").title, "plain");
     EXPECT_EQ(dropRefusal(item, 3), std::nullopt);
