@@ -1,0 +1,5 @@
+# Cross build for 32-bit Windows with mingw-w64 (posix thread model, static).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(TARVO_MINGW i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
