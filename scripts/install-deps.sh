@@ -11,13 +11,16 @@ packages=(
   libxrender-dev libxext-dev fonts-ipafont-gothic
   xvfb xauth xdotool imagemagick x11-utils
   suckless-tools time
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 fonts-vlgothic locales
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ]; then
+# Wine takes code page 932 from a Japanese locale.
+has_locale() { locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; }
+if [ ${#missing[@]} -eq 0 ] && has_locale; then
   exit 0
 fi
 
@@ -26,6 +29,14 @@ if [ "$(id -u)" -ne 0 ]; then
   command -v sudo >/dev/null || { echo "install-deps: need root (or sudo) to install: ${missing[*]}" >&2; exit 1; }
   as_root=(sudo)
 fi
-echo "install-deps: installing ${missing[*]}"
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "install-deps: installing ${missing[*]}"
+  "${as_root[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if ! has_locale; then
+  echo "install-deps: generating the ja_JP.UTF-8 locale"
+  "${as_root[@]}" sed -i 's/^# *\(ja_JP\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP\.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | "${as_root[@]}" tee -a /etc/locale.gen >/dev/null
+  "${as_root[@]}" locale-gen >/dev/null
+fi
