@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-namespace platform::fltk {
+namespace platform::posix {
 
 // "file:///a%20b\r\nfile://host/c\n" -> {"/a b", "/c"}; lines that are not
 // file URIs or absolute paths are skipped. UTF-8 in and out.
 std::vector<std::string> pathsFromUriList(const std::string& text);
 
-}  // namespace platform::fltk
+}  // namespace platform::posix

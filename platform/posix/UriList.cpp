@@ -1,8 +1,8 @@
-#include "platform/fltk/UriList.h"
+#include "platform/posix/UriList.h"
 
 #include <cctype>
 
-namespace platform::fltk {
+namespace platform::posix {
 
 namespace {
 
@@ -42,4 +42,4 @@ std::vector<std::string> pathsFromUriList(const std::string& text) {
     return paths;
 }
 
-}  // namespace platform::fltk
+}  // namespace platform::posix
