@@ -10,6 +10,7 @@ namespace vk = platform::vk;
 
 EnvironmentDialog::EnvironmentDialog(const EnvironmentSettings& initial, bool directoriesEditable, bool focusSave,
                                      const setfile::Messages& messages)
+    // clang-format off
     : Form("TForm7", "Tarvo (Set Environment)", 532, 283, platform::BorderStyle::Dialog, 19),
       //          name        left top  w    h  [tab] caption
       Label1(*this, "Label1",     10,  15, 150, 18, "Windows   Directory"),
@@ -28,6 +29,7 @@ EnvironmentDialog::EnvironmentDialog(const EnvironmentSettings& initial, bool di
       messages_(messages),
       focusSave_(focusSave),
       result_{Outcome::Closed, initial} {
+    // clang-format on
     RadioBtnN.OnClick = [this] { result_.settings.state = "/N"; };
     RadioBtnI.OnClick = [this] { result_.settings.state = "/I"; };
     RadioBtnC.OnClick = [this] { result_.settings.state = "/C"; };
@@ -55,7 +57,7 @@ EnvironmentDialog::Result EnvironmentDialog::run() {
 }
 
 void EnvironmentDialog::FormCreate() {
-    setfile::applyCaptions(messages_.language, {
+    const setfile::CaptionText captions[] = {
         {Label1, {"Windows   ﾃﾞｨﾚｸﾄﾘ名", "Windows   Directory"}},
         {Label2, {"Tarvo.exe ﾃﾞｨﾚｸﾄﾘ名", "Tarvo.exe Directory"}},
         {Label3, {"Tarvo.ini ﾌｧｲﾙが存在する場合はﾃﾞｨﾚｸﾄﾘ名の変更はできません。",
@@ -69,7 +71,8 @@ void EnvironmentDialog::FormCreate() {
         {RadioBtnC, {"通常起動　 : 最小化しない(&C)", "Start Normal    : After Normal(&C)"}},
         {RadioBtnZ, {"通常起動　 : 終了する(&Z)", "Start Normal    : After Exit(&Z)"}},
         {CheckBox1, {"画面位置保存", "Save Form Position"}},
-    });
+    };
+    setfile::applyCaptions(messages_.language, captions);
 }
 
 void EnvironmentDialog::presetState(const std::string& state) {

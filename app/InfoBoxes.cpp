@@ -20,6 +20,7 @@ int InfoBox::ask(const std::string& message, const std::string& button1, const s
     return showModal();
 }
 
+// clang-format off
 //                    name       left top  w    h   tab caption result
 YesNoCancelBox::YesNoCancelBox()
     : InfoBox("TForm10"),
@@ -44,5 +45,6 @@ OkBox::OkBox()
       Button1(*this, "Button1", 142, 85, 100, 25, 0, "", mr::Yes) {
     buttons_[0] = &Button1;
 }
+// clang-format on
 
 }  // namespace app

@@ -19,6 +19,7 @@ using platform::ShiftState;
 namespace vk = platform::vk;
 
 MainWindow::MainWindow(setfile::InfoBoxes& boxes)
+    // clang-format off
     : Form("TForm1", "Tarvo (Main)", 200, 366, platform::BorderStyle::Single, 13),
       //           name            left top  w    h    tab caption
       ListBox1(*this, "ListBox1",     5,   5, 190, 315, 0, /*sorted=*/false, /*itemHeight=*/18),
@@ -30,8 +31,10 @@ MainWindow::MainWindow(setfile::InfoBoxes& boxes)
       boxes_(boxes),
       programPath_(platform::host().programPath()),
       parameters_(platform::host().programParameters()) {
+    // clang-format on
     setMinimizeButton(true);
     platform::MainMenu& menu = createMenu();
+    // clang-format off
     MenuSystem      = &menu.add("MenuSystem", "File(&F)");
     MenuSystemExit  = &MenuSystem->add("MenuSystemExit", "Exit(&X)");
     MenuOption      = &menu.add("MenuOption", "Options(&O)");
@@ -43,6 +46,7 @@ MainWindow::MainWindow(setfile::InfoBoxes& boxes)
     MenuSetIniFile  = &MenuOption->add("MenuSetIniFile", "Set INI file(&I)...");
     MenuHelp        = &menu.add("MenuHelp", "Help(&H)");
     MenuHelpHelp    = &MenuHelp->add("MenuHelpHelp", "Help Topics(&C)");
+    // clang-format on
 
     OnShow = [this] { FormShow(); };
     OnDestroy = [this] { FormDestroy(); };
@@ -292,7 +296,7 @@ void MainWindow::runEnvironmentDialog(const EnvironmentSettings& initial, bool f
 // ---------------------------------------------------------------- languages
 
 void MainWindow::applyLanguageTexts(const setfile::LanguageMode& mode) {
-    setfile::applyCaptions(mode, {
+    const setfile::CaptionText captions[] = {
         {btnStart, {"起動", "RUN"}},
         {btnContStart, {"連続", "BAT"}},
         {btnExit, {"終了", "EXIT"}},
@@ -307,7 +311,8 @@ void MainWindow::applyLanguageTexts(const setfile::LanguageMode& mode) {
         {*MenuSetIniFile, {"INIﾌｧｲﾙ設定(&I)", "Set INI file(&I)"}},
         {*MenuHelp, {"ﾍﾙﾌﾟ(&H)", "Help(&H)"}},
         {*MenuHelpHelp, {"ﾍﾙﾌﾟ表示(&C)", "Help Topics(&C)"}},
-    });
+    };
+    setfile::applyCaptions(mode, captions);
     // Only the other language can be chosen.
     if (mode.japanese == 1 || mode.english == 1) {
         const bool english = mode.english == 1;

@@ -9,6 +9,7 @@ using platform::ShiftState;
 namespace vk = platform::vk;
 
 ItemDialog::ItemDialog(int slot, const setfile::LauncherItem& item, const setfile::Messages& messages)
+    // clang-format off
     : Form("TForm6", "Tarvo (Edit)", 540, 214, platform::BorderStyle::Sizeable, 13),
       //      name          left top  w    h        caption
       Label1(*this, "Label1", 10,  15, 140, 20, "Target Title(&T)"),
@@ -29,6 +30,7 @@ ItemDialog::ItemDialog(int slot, const setfile::LauncherItem& item, const setfil
                  "Exe File (EXE;COM)|*.EXE;*.COM|Pif File (PIF;BAT;LNK)|*.PIF;*.BAT;*.LNK|All File (*.*)|*.*"),
       slot_(slot),
       messages_(messages) {
+    // clang-format on
     Label1.focusControl = &Edit1;
     Label2.focusControl = &Edit2;
     Label3.focusControl = &Edit3;
@@ -58,7 +60,7 @@ std::optional<setfile::LauncherItem> ItemDialog::run() {
 }
 
 void ItemDialog::FormCreate() {
-    setfile::applyCaptions(messages_.language, {
+    const setfile::CaptionText captions[] = {
         {Label1, {"ﾌﾟﾛｸﾞﾗﾑﾀｲﾄﾙ(&T)", "Target Title(&T)"}},
         {Label2, {"実行ﾌｧｲﾙ名(&G)", "Target(&G)"}},
         {Label3, {"ｵﾌﾟｼｮﾝ(&P)", "Options(&P)"}},
@@ -67,7 +69,8 @@ void ItemDialog::FormCreate() {
         {btnOk, {"OK(&O)", "OK(&O)"}},
         {btnCansel, {"Cancel", "Cancel"}},
         {btnRef, {"参照(&B)...", "Browse(&B)..."}},
-    });
+    };
+    setfile::applyCaptions(messages_.language, captions);
 }
 
 void ItemDialog::TEditKeyDown(int& key, ShiftState) {

@@ -10,6 +10,7 @@ using platform::ShiftState;
 namespace vk = platform::vk;
 
 SetEditor::SetEditor(const setfile::ItemTable& items, std::string setFile, const setfile::Messages& messages)
+    // clang-format off
     : Form("TForm3", "Tarvo (Set Launcher)", 322, 368, platform::BorderStyle::Dialog, 13),
       //        name          left top  w    h  tab caption
       ListBox1(*this, "ListBox1", 5,  5, 190, 315, 0, /*sorted=*/false, /*itemHeight=*/18),
@@ -26,6 +27,7 @@ SetEditor::SetEditor(const setfile::ItemTable& items, std::string setFile, const
       items_(items),
       setFile_(std::move(setFile)),
       messages_(messages) {
+    // clang-format on
     ListBox1.OnKeyDown = [this](int& key, ShiftState shift) { ListBox1KeyDown(key, shift); };
     for (platform::Button* b : {&btnOk, &btnCansel, &btnAdd, &btnEdit, &btnUp, &btnDown, &btnCut, &btnCopy,
                                 &btnPaste, &btnDel}) {
@@ -45,7 +47,7 @@ SetEditor::SetEditor(const setfile::ItemTable& items, std::string setFile, const
 }
 
 void SetEditor::FormCreate() {
-    setfile::applyCaptions(messages_.language, {
+    const setfile::CaptionText captions[] = {
         {btnOk, {"OK(&O)", "OK(&O)"}},
         {btnCansel, {"Cancel", "Cancel"}},
         {btnAdd, {"新規追加(&N)...", "New(&N)..."}},
@@ -56,7 +58,8 @@ void SetEditor::FormCreate() {
         {btnCopy, {"ｺﾋﾟｰ(&C)", "Copy(&C)"}},
         {btnPaste, {"貼付(&V)", "Paste(&V)"}},
         {btnDel, {"削除(&D)", "Delete(&D)"}},
-    });
+    };
+    setfile::applyCaptions(messages_.language, captions);
 }
 
 std::optional<setfile::ItemTable> SetEditor::run() {

@@ -9,11 +9,13 @@ namespace vk = platform::vk;
 
 SortDialog::SortDialog(std::string className, std::string caption, const setfile::LanguageMode& language,
                        const setfile::Bilingual& doneCaption, std::optional<std::vector<std::string>> lines)
+    // clang-format off
     : Form(std::move(className), std::move(caption), 200, 385, platform::BorderStyle::Dialog, 13),
       //        name         left top  w    h  tab
       ListBox1(*this, "ListBox1", 5,  5, 190, 335, 1, /*sorted=*/true, /*itemHeight=*/18),
       btnOk(*this, "btnOk",      45, 347, 100, 30, 0, doneCaption.en),
       lines_(std::move(lines)) {
+    // clang-format on
     ListBox1.OnKeyDown = [this](int& key, ShiftState shift) { ListBox1KeyDown(key, shift); };
     btnOk.OnKeyDown = [this](int& key, ShiftState shift) { FormKeyDown(key, shift); };
     btnOk.OnClick = [this] { btnOkClick(); };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 
 #include "platform/widgets.h"
 #include "setfile/Language.h"
@@ -18,6 +19,9 @@ struct CaptionText {
 };
 
 // Each caption by the choosing rule: unchanged when neither flag is set.
-void applyCaptions(const LanguageMode& language, std::initializer_list<CaptionText> captions);
+void applyCaptions(const LanguageMode& language, std::span<const CaptionText> captions);
+inline void applyCaptions(const LanguageMode& language, std::initializer_list<CaptionText> captions) {
+    applyCaptions(language, std::span<const CaptionText>(captions.begin(), captions.size()));
+}
 
 }  // namespace setfile
