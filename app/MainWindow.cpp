@@ -125,13 +125,19 @@ void MainWindow::ListBox1KeyDown(int& key, ShiftState shift) {
 // ---------------------------------------------------------------- the set file
 
 void MainWindow::ReadLauncherSetFile() {
+    using State = setfile::SetFileSnapshot::State;
     items_.clear();
+    snapshot_ = {};
     if (!platform::files().exists(currentSetFile_)) {
         tell(setfile::kSetFileMissing);
         ListBox1.add("");
         return;
     }
-    setfile::ReadResult result = setfile::parseSetFile(platform::files().read(currentSetFile_));
+    // Until it is read, a file that fails to read is one never to replace.
+    snapshot_.state = State::Unreadable;
+    snapshot_.bytes = platform::files().read(currentSetFile_);
+    setfile::ReadResult result = setfile::parseSetFile(snapshot_.bytes);
+    snapshot_.state = result.fault == setfile::Fault::None ? State::Whole : State::Partial;
     items_ = result.items;
     if (result.fault != setfile::Fault::None) {
         // The list keeps its previous lines.
@@ -150,6 +156,8 @@ void MainWindow::AddDroppedFile(platform::DroppedFiles& drop) {
     } release{drop};
 
     const std::string path = drop.query(0, setfile::kDropBuffer);
+    // Another launcher may have written the file since: add to what it holds now.
+    if (setfile::changedSince(currentSetFile_, snapshot_)) ReadLauncherSetFile();
     const int n = items_.countInUse();
     if (n >= setfile::kSlots) {
         tell(setfile::kTableFull);
@@ -161,6 +169,7 @@ void MainWindow::AddDroppedFile(platform::DroppedFiles& drop) {
         tell(*refusal);
         return;
     }
+    if (!setfile::mayReplacePartial(snapshot_, messages())) return;
     setfile::ItemTable added = items_;
     added.slot(n + 1) = item;
     // A failed write escapes to the framework's report with nothing changed.
@@ -238,7 +247,7 @@ void MainWindow::Timer1Timer() {
 }
 
 void MainWindow::MenuLauncherSetClick() {
-    editor::SetEditor(items_, currentSetFile_, messages()).run();
+    editor::SetEditor(items_, currentSetFile_, snapshot_, messages()).run();
     // Always a reload: it is what undoes a Cancel.
     ReadLauncherSetFile();
 }

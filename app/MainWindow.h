@@ -10,6 +10,7 @@
 #include "platform/widgets.h"
 #include "setfile/Language.h"
 #include "setfile/Launch.h"
+#include "setfile/Replace.h"
 #include "setfile/SetFile.h"
 
 namespace app {
@@ -92,6 +93,7 @@ private:
     const std::vector<std::string> parameters_;
     setfile::ItemTable items_;
     std::string currentSetFile_;
+    setfile::SetFileSnapshot snapshot_;  // of the current set file, as last read
     SettingsRecord settings_;  // holds the language flags, too
     int settingsConfirmed_ = 0;
     int startupDone_ = 0;

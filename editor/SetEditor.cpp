@@ -9,7 +9,8 @@ namespace editor {
 using platform::ShiftState;
 namespace vk = platform::vk;
 
-SetEditor::SetEditor(const setfile::ItemTable& items, std::string setFile, const setfile::Messages& messages)
+SetEditor::SetEditor(const setfile::ItemTable& items, std::string setFile, setfile::SetFileSnapshot snapshot,
+                     const setfile::Messages& messages)
     // clang-format off
     : Form("TForm3", "Tarvo (Set Launcher)", 322, 368, platform::BorderStyle::Dialog, 13),
       //        name          left top  w    h  tab caption
@@ -26,6 +27,7 @@ SetEditor::SetEditor(const setfile::ItemTable& items, std::string setFile, const
       btnDel(*this, "btnDel",   205, 290, 110, 30, 10, "Delete(&D)"),
       items_(items),
       setFile_(std::move(setFile)),
+      snapshot_(std::move(snapshot)),
       messages_(messages) {
     // clang-format on
     ListBox1.OnKeyDown = [this](int& key, ShiftState shift) { ListBox1KeyDown(key, shift); };
@@ -91,7 +93,9 @@ void SetEditor::FormKeyDown(int& key, ShiftState) {
 // ---------------------------------------------------------------- OK, Cancel, New, Edit
 
 void SetEditor::btnOkClick() {
-    // A failed write escapes to the framework's report; the editor stays open.
+    // On No, or a failed write (the framework's report), the editor stays open.
+    if (!setfile::mayReplacePartial(snapshot_, messages_)) return;
+    if (setfile::changedSince(setFile_, snapshot_) && !messages_.askYesNo(setfile::kChangedElsewhere)) return;
     setfile::writeSetFile(setFile_, items_, lineCount());
     saved_ = items_;
     close();

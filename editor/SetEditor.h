@@ -7,13 +7,17 @@
 
 #include "platform/widgets.h"
 #include "setfile/Language.h"
+#include "setfile/Replace.h"
 #include "setfile/SetFile.h"
 
 namespace editor {
 
 class SetEditor : public platform::Form {
 public:
-    SetEditor(const setfile::ItemTable& items, std::string setFile, const setfile::Messages& messages);
+    // `snapshot`: what was read of the set file, so that OK never silently
+    // replaces items it could not read or changes made elsewhere since.
+    SetEditor(const setfile::ItemTable& items, std::string setFile, setfile::SetFileSnapshot snapshot,
+              const setfile::Messages& messages);
     ~SetEditor() override { destroy(); }
 
     // Shows the editor modally; the table OK wrote to the set file, or
@@ -60,6 +64,7 @@ private:
 
     setfile::ItemTable items_;
     const std::string setFile_;
+    const setfile::SetFileSnapshot snapshot_;
     const setfile::Messages messages_;
     setfile::LauncherItem clipboard_;
     std::optional<setfile::ItemTable> saved_;
