@@ -1,0 +1,237 @@
+#include "platform/win32/Win32Files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <random>
+
+#include "platform/errors.h"
+#include "platform/text.h"
+#include "platform/win32/win32.h"
+
+namespace platform::win32 {
+
+int frameworkErrorCode(unsigned long windowsError) {
+    switch (windowsError) {
+    case ERROR_INVALID_DRIVE:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY: return 3;
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_DISK_FULL: return 101;
+    // Semaphore errors that share their numbers with the framework's "end of
+    // file", "disk full" and "not numeric": the customer bit keeps them apart.
+    case 100:
+    case 101:
+    case 106: return static_cast<int>(windowsError | 0x20000000UL);
+    default: return static_cast<int>(windowsError);
+    }
+}
+
+namespace {
+
+[[noreturn]] void fail(DWORD windowsError) { throw IOError(frameworkErrorCode(windowsError)); }
+[[noreturn]] void failLast() { fail(GetLastError()); }
+
+class Handle {
+public:
+    explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
+    ~Handle() { reset(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return h_; }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    void reset(HANDLE h = INVALID_HANDLE_VALUE) {
+        if (valid()) CloseHandle(h_);
+        h_ = h;
+    }
+    // Closing can report a delayed write error (network drives).
+    bool close() {
+        HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return CloseHandle(h) != 0;
+    }
+
+private:
+    HANDLE h_;
+};
+
+// Windows takes "/" for "\" too; ":" ends a drive ("C:name").
+std::size_t lastSeparator(const std::string& path) { return findLastOfChars(path, "\\/:"); }
+
+// The file a symbolic link leads to, so that the new file is made beside the
+// target and the link stays a link; the path itself for a plain file.
+std::string finalPath(const std::string& path) {
+    Handle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.valid()) return path;
+    char buffer[2 * MAX_PATH];
+    DWORD n = GetFinalPathNameByHandleA(h.get(), buffer, sizeof buffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0 || n >= sizeof buffer) return path;
+    std::string final(buffer, n);
+    if (final.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + final.substr(8);
+    if (final.rfind("\\\\?\\", 0) == 0) return final.substr(4);
+    return final;
+}
+
+// New files of a write are named "." + the file's name + "." + the writer's
+// process id + "-" + two numbers, beside the file.
+struct TempNames {
+    std::string folder;  // with its separator, or ""
+    std::string start;   // "." + name + "."
+
+    explicit TempNames(const std::string& target) {
+        std::size_t sep = lastSeparator(target);
+        folder = sep == std::string::npos ? std::string() : target.substr(0, sep + 1);
+        std::string name = sep == std::string::npos ? target : target.substr(sep + 1);
+        // Room for the dots and three numbers within MAX_PATH, so that a name
+        // the ANSI calls accept gets a temp name they accept too.
+        const std::size_t reserved = 2 + 3 * 10 + 2;
+        std::size_t room = MAX_PATH - 1 > folder.size() + reserved ? MAX_PATH - 1 - folder.size() - reserved : 1;
+        start = "." + truncateBytes(name, std::max<std::size_t>(room, 1)) + ".";
+    }
+
+    std::string next() const {
+        static std::atomic<unsigned> counter{0};
+        static const unsigned seed = std::random_device{}();
+        return folder + start + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(seed) + "-" +
+               std::to_string(counter++);
+    }
+};
+
+bool processGone(DWORD pid) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER;
+    bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
+// New files left by an interrupted write of the same file, whose writer has
+// gone: two launchers may write one file, so a living writer's file stays.
+void removeLeftovers(const TempNames& names) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((names.folder + names.start + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::string name = found.cFileName;
+        if (name.rfind(names.start, 0) != 0 || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        std::size_t dash = name.find('-', names.start.size());
+        std::string digits = name.substr(names.start.size(), dash == std::string::npos ? 0 : dash - names.start.size());
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::optional<int> pid = parseDecimal(digits);
+        if (!pid) continue;
+        if (static_cast<DWORD>(*pid) != GetCurrentProcessId() && processGone(static_cast<DWORD>(*pid)))
+            DeleteFileA((names.folder + name).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// False with the error in `error` when a byte could not be written.
+bool writeAll(HANDLE file, const std::string& bytes, DWORD& error) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1 << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, p, chunk, &written, nullptr)) {
+            error = GetLastError();
+            return false;
+        }
+        // Nothing written without an error: the disk is full.
+        if (written == 0) {
+            error = ERROR_DISK_FULL;
+            return false;
+        }
+        p += written;
+        left -= written;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Win32Files::exists(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string Win32Files::read(const std::string& path) {
+    if (path.empty()) throw IOError(3);
+    // A folder is refused here with "access denied", as Windows does.
+    Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) failLast();
+    std::string out;
+    char buffer[65536];
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr)) failLast();
+        if (n == 0) return out;
+        out.append(buffer, n);
+    }
+}
+
+void Win32Files::write(const std::string& path, const std::string& bytes) {
+    if (path.empty()) throw IOError(3);
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    const bool oldExists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!oldExists && GetLastError() != ERROR_FILE_NOT_FOUND) failLast();
+    std::string target = path;
+    if (oldExists) {
+        target = finalPath(path);
+        attributes = GetFileAttributesA(target.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) failLast();
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) throw IOError(5);
+    }
+    const DWORD kept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD newAttributes = oldExists && (attributes & kept) ? attributes & kept : FILE_ATTRIBUTE_NORMAL;
+
+    TempNames names(target);
+    removeLeftovers(names);
+    std::string temp;
+    Handle file;
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
+        temp = names.next();
+        file.reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, newAttributes, nullptr));
+        if (file.valid()) break;
+        error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    // A folder that refuses the new file is an error: rewriting the file in
+    // place would lose it to a crash halfway.
+    if (!file.valid()) fail(error);
+
+    bool ok = writeAll(file.get(), bytes, error);
+    if (ok && !FlushFileBuffers(file.get())) {
+        ok = false;
+        error = GetLastError();
+    }
+    if (ok && !file.close()) {
+        ok = false;
+        error = GetLastError();
+    }
+    if (ok) {
+        ok = oldExists ? ReplaceFileA(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                      nullptr, nullptr) != 0
+                       : MoveFileExA(temp.c_str(), target.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        if (!ok) error = GetLastError();
+        // Without a backup name this means the old file is gone already and
+        // the new one is the only copy: put it in place rather than lose it.
+        if (!ok && error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+            if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+            fail(error);
+        }
+    }
+    if (!ok) {
+        file.reset();
+        DeleteFileA(temp.c_str());
+        fail(error);
+    }
+}
+
+}  // namespace platform::win32

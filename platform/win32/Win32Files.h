@@ -1,0 +1,31 @@
+// Files service on Windows.
+// Implements: exists, read and the safe write with the ANSI calls on CP932
+// names (CreateFileA, FlushFileBuffers, ReplaceFileA, MoveFileExA), and the
+// mapping of Windows error codes to the framework's.
+#pragma once
+
+#include <string>
+
+#include "platform/host.h"
+
+namespace platform::win32 {
+
+// A GetLastError code as the framework reports it: the Windows code where
+// the framework has a text for it, names that Windows refuses as "invalid
+// file name" (3), disk full as 101; codes that happen to equal one of the
+// framework's own (100, 101, 106) are moved out of the way.
+int frameworkErrorCode(unsigned long windowsError);
+
+class Win32Files : public Files {
+public:
+    bool exists(const std::string& path) override;
+    std::string read(const std::string& path) override;
+    // Writes a new file beside the old one (given the old file's attributes),
+    // flushes it, then puts it in the old one's place with ReplaceFileA, or
+    // MoveFileExA when there is no old file. A read-only file and a folder
+    // that refuses the new file are errors: the file is never rewritten in
+    // place. Leftover new files of writers that have gone are removed.
+    void write(const std::string& path, const std::string& bytes) override;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,11 @@
+// <windows.h> as the Windows backends take it: without the rarely used
+// parts and without the min and max macros.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
