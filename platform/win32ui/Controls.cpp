@@ -1,0 +1,94 @@
+// Implements: the common part of every control peer (enabled, visible,
+// focus, native text), the subclass that reports native focus moves, and
+// the factory that picks a peer by control kind.
+#include "platform/win32ui/Controls.h"
+
+#include "platform/win32ui/FormWindow.h"
+#include "platform/windowing.h"
+
+namespace platform::win32ui {
+
+ControlPeer::ControlPeer(Control& control, HWND hwnd) : control_(control), hwnd_(hwnd) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    nativeProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlPeer::subclassProc)));
+}
+
+ControlPeer::~ControlPeer() {
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc_));
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+}
+
+void ControlPeer::changed() {
+    refresh();
+    if (IsWindowEnabled(hwnd_) != static_cast<BOOL>(control_.enabled())) EnableWindow(hwnd_, control_.enabled());
+    bool shown = (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != control_.visible()) ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
+    // The native focus follows only in the active window; a window that
+    // becomes active gives it to its focused control then (WM_ACTIVATE).
+    HWND top = GetParent(hwnd_);
+    if (control_.focused() && GetFocus() != hwnd_ && GetActiveWindow() == top && IsWindowVisible(hwnd_))
+        SetFocus(hwnd_);
+}
+
+void ControlPeer::setNativeText(const std::string& text) {
+    if (nativeText() != text) SetWindowTextA(hwnd_, text.c_str());
+}
+
+std::string ControlPeer::nativeText() const {
+    int length = GetWindowTextLengthA(hwnd_);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    int got = GetWindowTextA(hwnd_, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+LRESULT CALLBACK ControlPeer::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_SETFOCUS) {
+        // A click or the system moved the focus: the form follows.
+        Control& control = self->control_;
+        if (!control.focused()) dispatch([&] { control.form().focus(&control); });
+    }
+    return CallWindowProcA(self->nativeProc_, hwnd, message, wParam, lParam);
+}
+
+ControlPeer* controlPeerOf(HWND hwnd) {
+    if (!hwnd || !(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)) return nullptr;
+    // Only our form windows have children whose user data is a peer.
+    if (!formPeerOf(GetParent(hwnd))) return nullptr;
+    return reinterpret_cast<ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+HWND createChild(Control& control, HWND parent, const char* windowClass, DWORD style, DWORD exStyle,
+                 HFONT font, int id) {
+    if (control.visible()) style |= WS_VISIBLE;
+    if (!control.enabled()) style |= WS_DISABLED;
+    if (control.tabOrder() >= 0) style |= WS_TABSTOP;
+    HWND hwnd = CreateWindowExA(exStyle, windowClass, "", WS_CHILD | style, control.left(), control.top(),
+                                control.width(), control.height(), parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return hwnd;
+}
+
+std::unique_ptr<ControlPeer> createControlPeer(Control& control, HWND parent, HFONT font, int id) {
+    switch (control.kind()) {
+    case ControlKind::Label:
+        return createLabelPeer(static_cast<Label&>(control), parent, font, id);
+    case ControlKind::Button:
+    case ControlKind::RadioButton:
+    case ControlKind::CheckBox:
+        return createButtonPeer(control, parent, font, id);
+    case ControlKind::Edit:
+        return createEditPeer(static_cast<Edit&>(control), parent, font, id);
+    case ControlKind::ListBox:
+        return createListBoxPeer(static_cast<ListBox&>(control), parent, font, id);
+    }
+    return nullptr;
+}
+
+}  // namespace platform::win32ui

@@ -1,0 +1,58 @@
+// Implements: the forms' fonts (Fonts.h). The first face that exists wins:
+// the Windows Japanese GUI font, then the free Japanese Gothic faces that a
+// Wine system offers; failing all, whatever face Shift-JIS text gets.
+#include "platform/win32ui/Fonts.h"
+
+#include <cstring>
+#include <map>
+
+namespace platform::win32ui {
+
+namespace {
+
+std::map<int, HFONT>& fonts() {
+    static std::map<int, HFONT> cache;
+    return cache;
+}
+
+// Pixel height of the characters for a "System" height: the defined labels
+// and buttons hold their texts at these sizes.
+int characterHeight(int systemHeight) { return systemHeight >= 19 ? 15 : 12; }
+
+HFONT create(int pixels, const char* face) {
+    return CreateFontA(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+bool hasFace(HFONT font, const char* face) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    char got[LF_FACESIZE] = {};
+    GetTextFaceA(dc, sizeof got, got);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return std::strcmp(got, face) == 0;
+}
+
+}  // namespace
+
+HFONT guiFont(int systemHeight) {
+    HFONT& font = fonts()[systemHeight];
+    if (font) return font;
+    int pixels = characterHeight(systemHeight);
+    for (const char* face : {"MS UI Gothic", "VL PGothic", "IPAPGothic"}) {
+        HFONT candidate = create(pixels, face);
+        if (candidate && hasFace(candidate, face)) return font = candidate;
+        if (candidate) DeleteObject(candidate);
+    }
+    return font = create(pixels, "");
+}
+
+void releaseFonts() {
+    for (auto& [height, font] : fonts()) {
+        if (font) DeleteObject(font);
+    }
+    fonts().clear();
+}
+
+}  // namespace platform::win32ui

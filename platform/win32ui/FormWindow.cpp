@@ -1,0 +1,211 @@
+// Implements: form windows (FormWindow.h): one window class per form class
+// name, the border styles, creation of the controls and the menu bar, the
+// window procedure (close box, commands, owner-drawn labels, focus on
+// activation, moves, dropped files).
+#include "platform/win32ui/FormWindow.h"
+
+#include <shellapi.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/win32ui/Controls.h"
+#include "platform/win32ui/Fonts.h"
+#include "platform/win32ui/MenuBar.h"
+#include "platform/win32ui/Win32Backend.h"
+#include "platform/windowing.h"
+
+namespace platform::win32ui {
+
+namespace {
+
+std::map<HWND, FormPeer*>& windows() {
+    static std::map<HWND, FormPeer*> all;
+    return all;
+}
+
+// Registers the window class of a form once: other programs find our
+// windows by these names.
+void registerClass(HINSTANCE instance, const std::string& name) {
+    static std::set<std::string> registered;
+    if (registered.count(name)) return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &FormPeer::windowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name.c_str();
+    if (RegisterClassExA(&wc)) registered.insert(name);
+}
+
+// A drop as the shell hands it over; released once, by the program or here.
+class NativeDrop : public DroppedFiles {
+public:
+    explicit NativeDrop(HDROP drop) : drop_(drop) {}
+    ~NativeDrop() override { finish(); }
+    int count() const override { return static_cast<int>(DragQueryFileA(drop_, 0xFFFFFFFF, nullptr, 0)); }
+    std::string query(int index, std::size_t bufferSize) const override {
+        if (index < 0 || bufferSize == 0) return "";
+        std::string path(bufferSize, '\0');
+        UINT length = DragQueryFileA(drop_, static_cast<UINT>(index), path.data(), static_cast<UINT>(bufferSize));
+        path.resize(length);
+        // The system puts "?" for a character the code page lacks, and no
+        // file name holds one: such a path arrives empty, to be refused.
+        return path.find('?') == std::string::npos ? path : "";
+    }
+    void finish() override {
+        if (drop_) DragFinish(drop_);
+        drop_ = nullptr;
+    }
+
+private:
+    HDROP drop_;
+};
+
+}  // namespace
+
+FrameStyle frameStyleOf(const Form& form) {
+    DWORD minimize = form.hasMinimizeButton() ? WS_MINIMIZEBOX : 0;
+    switch (form.border()) {
+    case BorderStyle::Single:
+        return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | minimize, 0};
+    case BorderStyle::Dialog:
+        return {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME};
+    case BorderStyle::Sizeable:
+        return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | minimize, 0};
+    }
+    return {WS_OVERLAPPEDWINDOW, 0};
+}
+
+SIZE outerSizeOf(const Form& form) {
+    if (form.border() == BorderStyle::Sizeable) return {form.clientWidth(), form.clientHeight()};
+    FrameStyle fs = frameStyleOf(form);
+    RECT r{0, 0, form.clientWidth(), form.clientHeight()};
+    AdjustWindowRectEx(&r, fs.style, form.menu() != nullptr, fs.exStyle);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+FormPeer::FormPeer(Form& form, Win32Backend& backend, HINSTANCE instance, HWND owner)
+    : form_(form), backend_(backend) {
+    registerClass(instance, form.className());
+    FrameStyle fs = frameStyleOf(form);
+    SIZE size = outerSizeOf(form);
+    hwnd_ = CreateWindowExA(fs.exStyle, form.className().c_str(), form.caption().c_str(), fs.style | WS_CLIPCHILDREN,
+                            form.left(), form.top(), size.cx, size.cy, owner, nullptr, instance, this);
+    windows()[hwnd_] = this;
+    if (form.menu()) menuBar_ = std::make_unique<MenuBar>(*form.menu(), hwnd_);
+    HFONT font = guiFont(form.fontHeight());
+    int id = 1;
+    for (Control* c : form.controls()) c->peer = createControlPeer(*c, hwnd_, font, id++);
+    for (Control* c : form.controls()) c->peer->changed();
+    changed();
+}
+
+FormPeer::~FormPeer() {
+    for (Control* c : form_.controls()) c->peer.reset();
+    menuBar_.reset();
+    windows().erase(hwnd_);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+}
+
+void FormPeer::changed() {
+    std::string caption(static_cast<std::size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
+    caption.resize(static_cast<std::size_t>(GetWindowTextA(hwnd_, caption.data(), static_cast<int>(caption.size()))));
+    if (caption != form_.caption()) SetWindowTextA(hwnd_, form_.caption().c_str());
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    if (!IsIconic(hwnd_) && (r.left != form_.left() || r.top != form_.top()))
+        SetWindowPos(hwnd_, nullptr, form_.left(), form_.top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormPeer::syncFocusFromNative() {
+    HWND focus = GetFocus();
+    if (focus == hwnd_) {
+        form_.focus(nullptr);
+    } else if (ControlPeer* c = controlPeerOf(focus); c && GetParent(focus) == hwnd_) {
+        if (!c->control().focused()) form_.focus(&c->control());
+    }
+}
+
+void FormPeer::restoreFocus() {
+    Control* focused = form_.focusedControl();
+    HWND target = focused && focused->peer ? static_cast<ControlPeer*>(focused->peer.get())->hwnd() : hwnd_;
+    if (GetFocus() != target) SetFocus(target);
+}
+
+void FormPeer::dropped(HDROP drop) {
+    NativeDrop files(drop);
+    // While a modal window is open the other windows take nothing.
+    if (acceptsDrops && form_.OnDropFiles && !backend_.modalOpen()) form_.OnDropFiles(files);
+}
+
+bool FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_CLOSE:
+        // The close box (or Alt+F4): the program decides what closing means.
+        form_.close();
+        return true;
+    case WM_COMMAND:
+        if (lParam) {
+            if (ControlPeer* c = controlPeerOf(reinterpret_cast<HWND>(lParam))) c->command(HIWORD(wParam));
+        } else if (HIWORD(wParam) == 0 && menuBar_) {
+            menuBar_->command(LOWORD(wParam));
+        }
+        return true;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (ControlPeer* c = controlPeerOf(item->hwndItem)) c->draw(*item);
+        result = TRUE;
+        return true;
+    }
+    case WM_ACTIVATE:
+        // As a dialog does: the focus leaves with the window and comes back
+        // to the control that had it.
+        if (LOWORD(wParam) == WA_INACTIVE) syncFocusFromNative();
+        else if (!HIWORD(wParam)) restoreFocus();
+        return true;
+    case WM_MOVE:
+        if (!IsIconic(hwnd_) && IsWindowVisible(hwnd_)) {
+            RECT r;
+            GetWindowRect(hwnd_, &r);
+            form_.movedTo(r.left, r.top);
+        }
+        return false;
+    case WM_DROPFILES:
+        dropped(reinterpret_cast<HDROP>(wParam));
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT CALLBACK FormPeer::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<FormPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    // Messages sent during CreateWindowEx come before hwnd_ is known.
+    if (!self || self->hwnd_ != hwnd) return DefWindowProcA(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    bool handled = false;
+    // No error crosses the window procedure: it ends as the framework's report.
+    dispatch([&] { handled = self->handle(message, wParam, lParam, result); });
+    return handled ? result : DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+FormPeer* formPeerOf(HWND hwnd) {
+    if (!hwnd) return nullptr;
+    HWND root = GetAncestor(hwnd, GA_ROOT);
+    auto it = windows().find(root ? root : hwnd);
+    return it == windows().end() ? nullptr : it->second;
+}
+
+}  // namespace platform::win32ui

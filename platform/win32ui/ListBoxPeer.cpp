@@ -1,0 +1,78 @@
+// Implements: the list box peer (LISTBOX, LBS_SORT for a sorted list). The
+// native control sorts and does type-to-select itself; the peer keeps a map
+// from native positions to the widget's lines, so that the widget's
+// selection always names the line the user sees selected.
+#include <algorithm>
+#include <vector>
+
+#include "platform/input.h"
+#include "platform/windowing.h"
+#include "platform/win32ui/Controls.h"
+
+namespace platform::win32ui {
+
+namespace {
+
+class ListBoxPeer : public ControlPeer {
+public:
+    ListBoxPeer(ListBox& list, HWND hwnd) : ControlPeer(list, hwnd), list_(list) {
+        if (list.itemHeight() > 0) SendMessageA(hwnd, LB_SETITEMHEIGHT, 0, list.itemHeight());
+    }
+
+    void command(int code) override {
+        if (code == LBN_SELCHANGE) {
+            int index = widgetIndex(static_cast<int>(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0)));
+            if (index >= 0 && index != list_.itemIndex()) selectLine(list_, index);
+        } else if (code == LBN_DBLCLK) {
+            if (list_.OnDblClick) dispatch(list_.OnDblClick);
+        }
+    }
+
+protected:
+    void refresh() override {
+        const std::vector<std::string>& lines = list_.lines();
+        if (lines != shown_) {
+            bool appended = !list_.sorted() && lines.size() > shown_.size() &&
+                            std::equal(shown_.begin(), shown_.end(), lines.begin());
+            SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+            if (!appended) {
+                SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
+                shown_.clear();
+                order_.clear();
+            }
+            for (std::size_t i = shown_.size(); i < lines.size(); ++i) {
+                auto at = SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines[i].c_str()));
+                if (at < 0) at = static_cast<LRESULT>(order_.size());
+                order_.insert(order_.begin() + std::min<std::ptrdiff_t>(at, order_.size()), static_cast<int>(i));
+            }
+            shown_ = lines;
+            SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(hwnd(), nullptr, TRUE);
+        }
+        int position = nativeIndex(list_.itemIndex());
+        if (SendMessageA(hwnd(), LB_GETCURSEL, 0, 0) != position) SendMessageA(hwnd(), LB_SETCURSEL, position, 0);
+    }
+
+private:
+    int widgetIndex(int position) const {
+        return position >= 0 && position < static_cast<int>(order_.size()) ? order_[position] : -1;
+    }
+    int nativeIndex(int index) const {
+        auto it = std::find(order_.begin(), order_.end(), index);
+        return index < 0 || it == order_.end() ? -1 : static_cast<int>(it - order_.begin());
+    }
+
+    ListBox& list_;
+    std::vector<std::string> shown_;
+    std::vector<int> order_;  // widget line of each native position
+};
+
+}  // namespace
+
+std::unique_ptr<ControlPeer> createListBoxPeer(ListBox& list, HWND parent, HFONT font, int id) {
+    DWORD style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | (list.sorted() ? LBS_SORT : 0);
+    HWND hwnd = createChild(list, parent, "LISTBOX", style, WS_EX_CLIENTEDGE, font, id);
+    return std::make_unique<ListBoxPeer>(list, hwnd);
+}
+
+}  // namespace platform::win32ui
