@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Host.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/text.h"
@@ -42,10 +43,15 @@ int Win32Host::shellExecute(const ShellRequest& r) {
 }
 
 std::optional<std::string> Win32Host::environmentVariable(const std::string& name) {
-    std::string value(256, '\0');
+    // What GetEnvironmentVariableA does, in two steps: Wine's own cuts a value
+    // with double-byte characters short by one byte for each of them.
+    int nameLength = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);
+    std::wstring wideName(static_cast<std::size_t>(std::max(nameLength, 1)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wideName.data(), nameLength);
+    std::wstring value(256, L'\0');
     for (;;) {
         SetLastError(ERROR_SUCCESS);
-        DWORD n = GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        DWORD n = GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
         if (n == 0) {
             if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
             return std::string();
@@ -56,8 +62,13 @@ std::optional<std::string> Win32Host::environmentVariable(const std::string& nam
             continue;
         }
         value.resize(n);
-        return value;
+        break;
     }
+    const int size = static_cast<int>(value.size());
+    int bytes = WideCharToMultiByte(CP_ACP, 0, value.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, value.data(), size, out.data(), bytes, nullptr, nullptr);
+    return out;
 }
 
 std::vector<std::string> Win32Host::programParameters() { return parametersOfCommandLine(GetCommandLineA()); }

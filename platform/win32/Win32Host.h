@@ -1,8 +1,8 @@
 // The host services on Windows.
 // Implements: files (Win32Files), shell execute (ShellExecuteA), the
-// environment (GetEnvironmentVariableA), the program file
-// (GetModuleFileNameA) and its parameters (GetCommandLineA split by the
-// Windows rules). Names are CP932 already: no conversion at this edge.
+// environment (what GetEnvironmentVariableA answers, through the wide call),
+// the program file (GetModuleFileNameA) and its parameters (GetCommandLineA
+// split by the Windows rules). Names are CP932 already: no conversion here.
 #pragma once
 
 #include <string>
