@@ -56,6 +56,15 @@ TEST(ItemEditing, BrowseSplitsAtTheLastSeparator) {
     r = editor::fromChosenFile("/vi", "Mine");
     EXPECT_EQ(r.title, "Mine");
     EXPECT_EQ(r.directory, "");
+#else
+    // "表" ends in 0x5C, which is no separator.
+    editor::BrowseResult r = editor::fromChosenFile("C:\\表\\vi.exe", "");
+    EXPECT_EQ(r.title, "vi.exe");
+    EXPECT_EQ(r.target, "C:\\表\\vi.exe");
+    EXPECT_EQ(r.directory, "C:\\表");
+    r = editor::fromChosenFile("C:\\vi.exe", "Mine");
+    EXPECT_EQ(r.title, "Mine");
+    EXPECT_EQ(r.directory, "C:");
 #endif
 }
 

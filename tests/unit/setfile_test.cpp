@@ -150,12 +150,13 @@ TEST(DroppedFile, ItemFromPathAndWhatCannotReadBack) {
 
     auto refused = [](const std::string& path) { return dropRefusal(itemFromDroppedPath(path), 3); };
     EXPECT_EQ(refused("")->en, kRefusals.codePage.en);  // the backend lost the name
-    EXPECT_EQ(refused("/x/a\rb")->en, kRefusals.lineEnding.en);
-    EXPECT_EQ(refused("/x/a\nb")->en, kRefusals.lineEnding.en);
-    EXPECT_EQ(refused("/x/a=b")->en, kRefusals.equalsInTitle.en);
-    EXPECT_EQ(refused("/x|y/b")->en, kRefusals.barInDirectory.en);
-    EXPECT_EQ(refused("/x/" + std::string(49, 't'))->en, faultMessage(Fault::TitleTooLong, 3).en);
-    EXPECT_EQ(refused("/" + std::string(128, 'd') + "/t")->en, faultMessage(Fault::DirectoryTooLong, 3).en);
+    const std::string x = sep + "x" + sep;
+    EXPECT_EQ(refused(x + "a\rb")->en, kRefusals.lineEnding.en);
+    EXPECT_EQ(refused(x + "a\nb")->en, kRefusals.lineEnding.en);
+    EXPECT_EQ(refused(x + "a=b")->en, kRefusals.equalsInTitle.en);
+    EXPECT_EQ(refused(sep + "x|y" + sep + "b")->en, kRefusals.barInDirectory.en);
+    EXPECT_EQ(refused(x + std::string(49, 't'))->en, faultMessage(Fault::TitleTooLong, 3).en);
+    EXPECT_EQ(refused(sep + std::string(128, 'd') + sep + "t")->en, faultMessage(Fault::DirectoryTooLong, 3).en);
 }
 
 TEST(Launch, AfterLaunchActionFromParametersOrSettings) {

@@ -7,11 +7,12 @@ using namespace platform;
 
 TEST(Cp932Text, SeparatorSearchSkipsTrailBytes) {
     // "表" and "ソ" end in 0x5C; the only real separator is the one before "x".
-    const std::string path = "/dir/表ソ/x";
+    const std::string sep(pathSeparator());
+    const std::string path = sep + "dir" + sep + "表ソ" + sep + "x";
     EXPECT_EQ(findLastOfChars("表", "\\"), std::string::npos);
     EXPECT_EQ(findLastOfChars("a\\表", "\\"), 1u);
     EXPECT_EQ(fileNamePart(path), "x");
-    EXPECT_EQ(directoryPart(path), "/dir/表ソ/");
+    EXPECT_EQ(directoryPart(path), sep + "dir" + sep + "表ソ" + sep);
     EXPECT_EQ(fileNamePart("表.EXE"), "表.EXE");
     EXPECT_EQ(directoryPart("noslash"), "");
 }
@@ -58,6 +59,11 @@ TEST(SettingsRules, FilePathAndNumbers) {
     EXPECT_EQ(app::settingsFilePath("/opt/t/tarvo"), "/opt/t/tarvo.INI");
     EXPECT_EQ(app::settingsFilePath("/opt/v1.2/tarvo"), "/opt/v1.2/tarvo.INI");
     EXPECT_EQ(app::settingsFilePath("/opt/t/a.b.exe"), "/opt/t/a.b.INI");
+#else
+    EXPECT_EQ(app::settingsFilePath("C:\\t\\TARVO.EXE"), "C:\\t\\TARVO.INI");
+    EXPECT_EQ(app::settingsFilePath("C:\\v1.2\\TARVO"), "C:\\v1.2\\TARVO.INI");
+    EXPECT_EQ(app::settingsFilePath("C:\\表\\a.b.exe"), "C:\\表\\a.b.INI");
+    EXPECT_EQ(app::settingsFilePath("C:TARVO.EXE"), "C:TARVO.INI");
 #endif
     EXPECT_EQ(app::parseSettingsInteger("0x10", -1), 16);
     EXPECT_EQ(app::parseSettingsInteger("0X1f", -1), 31);

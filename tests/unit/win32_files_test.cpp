@@ -1,0 +1,251 @@
+#include "platform/win32/Win32Files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "platform/win32/win32.h"
+#include "win32_folder.h"
+
+#include <tlhelp32.h>
+
+using platform::win32::frameworkErrorCode;
+using platform::win32::Win32Files;
+using win32test::errorCode;
+using win32test::put;
+using win32test::slurp;
+using Names = std::set<std::string>;
+
+namespace {
+
+bool isDefinedCode(int code) {
+    for (int defined : {2, 3, 4, 5, 100, 101, 106})
+        if (code == defined) return true;
+    return false;
+}
+
+DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+// Another process that is running now: one that a leftover new file may name.
+DWORD someOtherProcess() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    DWORD found = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID != 0 && entry.th32ProcessID != GetCurrentProcessId()) found = entry.th32ProcessID;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+// Runs a Unix command line from under Wine, which starts Unix programs too,
+// and waits until `done` holds: Wine's handle of a Unix process does not
+// wait for it.
+bool runUnix(std::string command, const std::function<bool()>& done) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    for (int i = 0; i < 500 && !done(); ++i) Sleep(10);
+    return done();
+}
+
+// A symbolic link to a file beside it: under Wine a Unix link (Wine shows it
+// as the file it leads to, and deleting it deletes that file, so it is
+// removed as a Unix link too), else a Windows one.
+class SymbolicLink {
+public:
+    SymbolicLink(const std::string& link, const std::string& target) : link_(link) {
+        if (!win32test::underWine()) {
+            made_ = CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+            return;
+        }
+        using UnixName = char*(CDECL*)(LPCWSTR);
+        auto unixName = reinterpret_cast<UnixName>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+        wchar_t wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+        char* name = unixName ? unixName(wide) : nullptr;
+        if (!name) return;
+        unixLink_ = name;
+        HeapFree(GetProcessHeap(), 0, name);
+        made_ = runUnix("Z:\\bin\\ln -s " + target + " " + unixLink_, [this] { return visible(); });
+    }
+    ~SymbolicLink() {
+        if (!unixLink_.empty()) {
+            runUnix("Z:\\bin\\rm -f " + unixLink_, [this] { return !visible(); });
+        } else if (made_) {
+            DeleteFileA(link_.c_str());
+        }
+    }
+    SymbolicLink(const SymbolicLink&) = delete;
+    SymbolicLink& operator=(const SymbolicLink&) = delete;
+    bool made() const { return made_; }
+
+private:
+    // While its target exists.
+    bool visible() const { return GetFileAttributesA(link_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    std::string link_;
+    std::string unixLink_;
+    bool made_ = false;
+};
+
+}  // namespace
+
+TEST(Win32ErrorCode, MapsWindowsCodesToTheFrameworkCodes) {
+    const std::pair<unsigned long, int> cases[] = {
+        {ERROR_FILE_NOT_FOUND, 2},       {ERROR_PATH_NOT_FOUND, 3},   {ERROR_INVALID_NAME, 3},
+        {ERROR_BAD_PATHNAME, 3},         {ERROR_FILENAME_EXCED_RANGE, 3}, {ERROR_DIRECTORY, 3},
+        {ERROR_INVALID_DRIVE, 3},        {ERROR_TOO_MANY_OPEN_FILES, 4}, {ERROR_ACCESS_DENIED, 5},
+        {ERROR_DISK_FULL, 101},          {ERROR_HANDLE_DISK_FULL, 101}, {ERROR_WRITE_FAULT, 29},
+        {ERROR_READ_FAULT, 30},          {ERROR_SHARING_VIOLATION, 32}, {ERROR_GEN_FAILURE, 31}};
+    for (const auto& [windows, code] : cases) EXPECT_EQ(frameworkErrorCode(windows), code) << windows;
+    // Windows codes that share a number with the framework's own texts get
+    // a number of their own, so "disk full" never stands for a semaphore error.
+    std::set<int> moved;
+    for (unsigned long windows : {100UL, 101UL, 106UL}) {
+        int code = frameworkErrorCode(windows);
+        EXPECT_FALSE(isDefinedCode(code)) << windows;
+        EXPECT_EQ(platform::ioErrorText(code), "I/O ｴﾗｰ (" + std::to_string(code) + ")");
+        moved.insert(code);
+    }
+    EXPECT_EQ(moved.size(), 3u);
+}
+
+TEST(Win32Files, CarriesCp932NamesAndReportsWindowsCodes) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    const std::string name = "ﾌｧｲﾙ表.ini";  // 表 ends in 0x5C
+    files.write(dir / name, "[s]\r\nk=v\r\n");
+    EXPECT_TRUE(files.exists(dir / name));
+    EXPECT_EQ(files.read(dir / name), "[s]\r\nk=v\r\n");
+    EXPECT_EQ(slurp(dir / name), "[s]\r\nk=v\r\n");
+    EXPECT_EQ(dir.names(), Names{name});
+
+    CreateDirectoryA((dir / "sub").c_str(), nullptr);
+    EXPECT_FALSE(files.exists(dir / "sub"));
+    EXPECT_FALSE(files.exists(dir / "missing"));
+    EXPECT_FALSE(files.exists(""));
+
+    EXPECT_EQ(errorCode([&] { files.read(""); }), 3);
+    EXPECT_EQ(errorCode([&] { files.write("", "x"); }), 3);
+    EXPECT_EQ(errorCode([&] { files.read(dir / "missing"); }), 2);
+    EXPECT_EQ(errorCode([&] { files.read(dir / "no-folder\\x.ini"); }), 3);
+    EXPECT_EQ(errorCode([&] { files.write(dir / "no-folder\\x.ini", "x"); }), 3);
+    EXPECT_EQ(errorCode([&] { files.read(dir / (name + "\\x.ini")); }), 3);  // a file taken for a folder
+    EXPECT_EQ(errorCode([&] { files.write(dir / "a?b.ini", "x"); }), 3);    // a name Windows refuses
+    EXPECT_EQ(errorCode([&] { files.write(dir / std::string(300, 'n'), "x"); }), 3);
+    // A folder in the file's place is refused, reading or writing.
+    EXPECT_EQ(errorCode([&] { files.read(dir / "sub"); }), 5);
+    EXPECT_EQ(errorCode([&] { files.write(dir / "sub", "x"); }), 5);
+    EXPECT_EQ(dir.names(), (Names{name, "sub"}));
+}
+
+TEST(Win32Files, SafeWriteReplacesWhollyAndKeepsAttributes) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    put(dir / "a.ini", std::string(5000, 'o'));
+    SetFileAttributesA((dir / "a.ini").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+    files.write(dir / "a.ini", std::string("new\0bytes", 9));
+    EXPECT_EQ(slurp(dir / "a.ini"), std::string("new\0bytes", 9));
+    EXPECT_EQ(attributesOf(dir / "a.ini") & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY), FILE_ATTRIBUTE_HIDDEN);
+    files.write(dir / "a.ini", "");
+    EXPECT_EQ(slurp(dir / "a.ini"), "");
+    // A new file goes in by a move; "/" separates as "\\" does.
+    files.write(dir.path() + "/fresh.prg", "made");
+    EXPECT_EQ(slurp(dir / "fresh.prg"), "made");
+    EXPECT_EQ(dir.names(), (Names{"a.ini", "fresh.prg"}));
+}
+
+TEST(Win32Files, WritesThroughASymbolicLink) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    put(dir / "target.ini", "old");
+    SymbolicLink link(dir / "link.ini", "target.ini");
+    if (!link.made()) GTEST_SKIP() << "cannot make a symbolic link here";
+    files.write(dir / "link.ini", "new");
+    EXPECT_EQ(slurp(dir / "target.ini"), "new");
+    // Still a link: writing through it again reaches the target again.
+    files.write(dir / "link.ini", "newer");
+    EXPECT_EQ(slurp(dir / "target.ini"), "newer");
+    EXPECT_EQ(dir.names(), (Names{"link.ini", "target.ini"}));
+}
+
+TEST(Win32Files, ReadOnlyFileIsRefusedAndKept) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    put(dir / "locked.ini", "old");
+    SetFileAttributesA((dir / "locked.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(errorCode([&] { files.write(dir / "locked.ini", "new"); }), 5);
+    EXPECT_EQ(slurp(dir / "locked.ini"), "old");
+    EXPECT_TRUE(attributesOf(dir / "locked.ini") & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(files.read(dir / "locked.ini"), "old");  // reading it is fine
+    EXPECT_EQ(dir.names(), Names{"locked.ini"});
+}
+
+TEST(Win32Files, FailedReplaceKeepsTheOldFile) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    put(dir / "busy.ini", "old contents");
+    // Another program holds the file open and lets nobody delete or rename it.
+    HANDLE held = CreateFileA((dir / "busy.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    int code = errorCode([&] { files.write(dir / "busy.ini", "new contents"); });
+    CloseHandle(held);
+    EXPECT_NE(code, 0);
+    EXPECT_EQ(slurp(dir / "busy.ini"), "old contents");
+    Names left = dir.names();
+    // Wine's ReplaceFileA moves the old file aside under a GetTempFileName
+    // name ("rf" + hex + ".tmp") and leaves that empty file behind when the
+    // move fails; Windows leaves nothing. Our own new file must be gone.
+    if (win32test::underWine()) {
+        std::erase_if(left, [](const std::string& n) { return n.rfind("rf", 0) == 0 && n.ends_with(".tmp"); });
+    }
+    EXPECT_EQ(left, Names{"busy.ini"});
+    files.write(dir / "busy.ini", "new contents");
+    EXPECT_EQ(slurp(dir / "busy.ini"), "new contents");
+}
+
+TEST(Win32Files, LeftoversOfGoneWritersAreRemoved) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    const DWORD living = someOtherProcess();
+    ASSERT_NE(living, 0u);
+    DWORD gone = 4000000;  // process ids are multiples of 4 far below this
+    while (HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, gone)) {
+        CloseHandle(p);
+        gone += 4;
+    }
+    const std::string ofGone = ".a.ini." + std::to_string(gone) + "-1-2";
+    const std::string ofLiving = ".a.ini." + std::to_string(living) + "-1-2";
+    const std::string ofOther = ".b.ini." + std::to_string(gone) + "-1-2";
+    for (const std::string& n : {ofGone, ofLiving, ofOther, std::string(".a.ini.notes")}) put(dir / n, "x");
+    files.write(dir / "a.ini", "new");
+    EXPECT_EQ(dir.names(), (Names{"a.ini", ofLiving, ofOther, ".a.ini.notes"}));
+}
+
+// Run by win32_size_limit.sh, which starts the tests under a file size limit
+// (Wine turns the failing write into ERROR_GEN_FAILURE).
+TEST(Win32FilesUnderSizeLimit, FailedWriteKeepsTheOldFileAndNoNewFile) {
+    const char* limit = std::getenv("TARVO_FILE_SIZE_LIMIT");
+    if (!limit) GTEST_SKIP() << "needs the file size limit that win32_size_limit.sh sets";
+    win32test::TempFolder dir;
+    Win32Files files;
+    const std::string old = "old\r\ncontents\xFF\r\n";
+    put(dir / "a.ini", old);
+    const std::string big(4 * std::strtoul(limit, nullptr, 10), 'n');
+    int code = errorCode([&] { files.write(dir / "a.ini", big); });
+    EXPECT_NE(code, 0);
+    EXPECT_EQ(slurp(dir / "a.ini"), old);
+    EXPECT_EQ(errorCode([&] { files.write(dir / "new.ini", big); }), code);
+    EXPECT_EQ(dir.names(), Names{"a.ini"});
+}

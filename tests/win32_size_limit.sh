@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs the Windows files tests that need a write to fail halfway: under a
+# file size limit, with SIGXFSZ ignored so that a write past the limit fails
+# instead of ending the program. Wine is booted first, outside the limit, so
+# that its server never runs under it.
+#   win32_size_limit.sh COMMAND... (the command that runs unit_tests.exe)
+set -euo pipefail
+limit_kib=256
+"$@" --gtest_list_tests >/dev/null
+ulimit -S -f "$limit_kib"
+trap '' XFSZ
+export TARVO_FILE_SIZE_LIMIT=$((limit_kib * 1024))
+exec "$@" --gtest_filter='Win32FilesUnderSizeLimit.*'
