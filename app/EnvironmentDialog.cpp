@@ -1,5 +1,6 @@
 #include "app/EnvironmentDialog.h"
 
+#include "generate/DefaultSetFiles.h"
 #include "platform/windowing.h"
 #include "setfile/Captions.h"
 
@@ -8,8 +9,8 @@ namespace app {
 using platform::ShiftState;
 namespace vk = platform::vk;
 
-EnvironmentDialog::EnvironmentDialog(const EnvironmentSettings& initial, bool directoriesEditable, bool focusSave,
-                                     const setfile::Messages& messages)
+EnvironmentDialog::EnvironmentDialog(const EnvironmentSettings& initial, bool directoriesEditable,
+                                     std::string programForItems, bool focusSave, const setfile::Messages& messages)
     // clang-format off
     : Form("TForm7", "Tarvo (Set Environment)", 532, 283, platform::BorderStyle::Dialog, 19),
       //          name        left top  w    h  [tab] caption
@@ -27,6 +28,8 @@ EnvironmentDialog::EnvironmentDialog(const EnvironmentSettings& initial, bool di
       Label3(*this, "Label3",        20, 230, 500, 18, "If you want to change directory name, please operate as bellow. "),
       Label4(*this, "Label4",        20, 255, 500, 18, "First you delete Tarvo.ini, Second you restart Tarvo.exe. "),
       messages_(messages),
+      directoriesEditable_(directoriesEditable),
+      programForItems_(std::move(programForItems)),
       focusSave_(focusSave),
       result_{Outcome::Closed, initial} {
     // clang-format on
@@ -96,6 +99,13 @@ void EnvironmentDialog::btnOkClick() {
         platform::showWarning(messages_.text({"   Tarvo.exe ディレクトリ名が空白です。   \n\r   必ず指定して下さい。   ",
                                           "    Please set Tarvo.exe directory name.   "}));
         return;
+    }
+    // What is typed here goes into the INI and the default set files.
+    if (directoriesEditable_) {
+        if (auto refusal = generate::directoryRefusal(Edit1.text(), Edit2.text(), programForItems_)) {
+            messages_.tell(*refusal);
+            return;
+        }
     }
     result_.outcome = Outcome::Saved;
     result_.settings.windowsDir = Edit1.text();

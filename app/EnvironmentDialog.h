@@ -25,10 +25,11 @@ public:
         EnvironmentSettings settings;  // what Save took; as given otherwise
     };
 
-    // The directories change only at a first start; Save takes the focus
-    // while the settings of this run are not yet confirmed.
-    EnvironmentDialog(const EnvironmentSettings& initial, bool directoriesEditable, bool focusSave,
-                      const setfile::Messages& messages);
+    // The directories change only at a first start, where `programForItems`
+    // (the program the default set files start) bounds their length; Save
+    // takes the focus while the settings of this run are not yet confirmed.
+    EnvironmentDialog(const EnvironmentSettings& initial, bool directoriesEditable, std::string programForItems,
+                      bool focusSave, const setfile::Messages& messages);
     ~EnvironmentDialog() override { destroy(); }
 
     // Shows the dialog modally. Cancel differs from the close box and Esc:
@@ -60,6 +61,8 @@ private:
     void presetState(const std::string& state);
 
     const setfile::Messages messages_;
+    const bool directoriesEditable_;
+    const std::string programForItems_;
     const bool focusSave_;
     Result result_;
 };

@@ -285,7 +285,9 @@ void MainWindow::MenuSetIniFileClick() {
 
 void MainWindow::runEnvironmentDialog(const EnvironmentSettings& initial, bool firstStart) {
     EnvironmentDialog::Result result =
-        EnvironmentDialog(initial, firstStart, settingsConfirmed_ == 0, messages()).run();
+        EnvironmentDialog(initial, firstStart, firstStart ? programForItems() : "", settingsConfirmed_ == 0,
+                          messages())
+            .run();
     switch (result.outcome) {
     case EnvironmentDialog::Outcome::Saved:
         settings_.StateSet = result.settings.state;

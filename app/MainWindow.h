@@ -87,6 +87,9 @@ private:
     // The program file's name for comparing with "TARVO.EXE": a name without
     // extension compares as if ".EXE" followed it.
     std::string comparableProgramName() const;
+    // The program the default set files start; empty for a program name
+    // that has no family of them.
+    std::string programForItems() const;
 
     setfile::InfoBoxes& boxes_;
     const std::string programPath_;

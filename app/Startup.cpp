@@ -119,13 +119,21 @@ void MainWindow::runFirstStart() {
     tell({"   一度終了して、再起動して下さい。   ", "   Exit now, and please restart Tarvo.exe.   "});
 }
 
-void MainWindow::writeDefaultSetFiles() {
+std::string MainWindow::programForItems() const {
     const std::string name = comparableProgramName();
-    const bool family90 = platform::equalsIgnoreAsciiCase(name, "TARVO.EXE");
-    const bool family80 = platform::equalsIgnoreAsciiCase(name, "TARVO16.EXE");
-    if (!family90 && !family80) return;
-    // The items start this very program, named as the platform names it.
-    const std::string program = platform::host().programNameForItems(family80 ? "TARVO16.EXE" : "TARVO.EXE");
+    if (platform::equalsIgnoreAsciiCase(name, "TARVO.EXE")) return platform::host().programNameForItems("TARVO.EXE");
+    if (platform::equalsIgnoreAsciiCase(name, "TARVO16.EXE")) {
+        return platform::host().programNameForItems("TARVO16.EXE");
+    }
+    return "";
+}
+
+void MainWindow::writeDefaultSetFiles() {
+    // The items start this very program, named as the platform names it;
+    // another program name has no family of its own.
+    const std::string program = programForItems();
+    if (program.empty()) return;
+    const bool family80 = platform::equalsIgnoreAsciiCase(comparableProgramName(), "TARVO16.EXE");
     // A failure escapes and ends the first-start setup as well.
     generate::writeDefaultSetFiles(
         programDirectory(),

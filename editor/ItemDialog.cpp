@@ -91,7 +91,7 @@ std::optional<setfile::Bilingual> checkItemBoxes(const setfile::LauncherItem& bo
     // target at the first two "|"; CR and LF end the line, Ctrl-Z the file.
     const setfile::Refusals& refusals = setfile::kRefusals;
     for (const std::string* box : {&boxes.title, &boxes.target, &boxes.options, &boxes.directory, &boxes.key}) {
-        if (box->find_first_of(setfile::kLineEndingBytes) != std::string::npos) return refusals.lineEnding;
+        if (setfile::hasControlCharacter(*box)) return refusals.lineEnding;
     }
     if (boxes.title.find('=') != std::string::npos) return refusals.equalsInTitle;
     if (boxes.target.find('|') != std::string::npos) return refusals.barInTarget;

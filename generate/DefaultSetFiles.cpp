@@ -80,6 +80,24 @@ std::vector<DefaultSetFile> defaultSetFiles(bool family16, const std::string& W,
     return files;
 }
 
+std::optional<setfile::Bilingual> directoryRefusal(const std::string& windowsDir, const std::string& programDir,
+                                                   const std::string& program) {
+    const setfile::Refusals& refusals = setfile::kRefusals;
+    for (const std::string* dir : {&windowsDir, &programDir}) {
+        if (setfile::hasControlCharacter(*dir)) return refusals.lineEnding;
+        if (dir->find('|') != std::string::npos) return refusals.barInDirectory;
+    }
+    // The longest program joined to the Windows directory.
+    const std::size_t longestWindowsProgram = std::string("SYSTEM32\\PBRUSH.EXE").size();
+    if (windowsDir.size() + longestWindowsProgram > setfile::kFieldLimit) {
+        return setfile::Bilingual{"   Windows ディレクトリ名が長すぎます。   ", "    Windows directory name is too long.   "};
+    }
+    if (programDir.size() + program.size() > setfile::kFieldLimit) {
+        return setfile::Bilingual{"   Tarvo.exe ディレクトリ名が長すぎます。   ", "    Tarvo.exe directory name is too long.   "};
+    }
+    return std::nullopt;
+}
+
 void writeDefaultSetFiles(const std::string& folder, const std::vector<DefaultSetFile>& files,
                           const setfile::Messages& messages) {
     for (const DefaultSetFile& file : files) {

@@ -2,6 +2,7 @@
 // whose items start the launcher on nine sub-files, each of which leads back.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ struct DefaultSetFile {
 std::vector<DefaultSetFile> defaultSetFiles(bool family16, const std::string& windowsDir,
                                             const std::string& programDir, const std::string& program,
                                             const std::string& systemKind);
+
+// Why the default set files made from these directories would not read
+// back (a control character, a "|", a field over 128 bytes with the longest
+// program name joined), if they would not. The same limits keep the INI's
+// lines whole.
+std::optional<setfile::Bilingual> directoryRefusal(const std::string& windowsDir, const std::string& programDir,
+                                                   const std::string& program);
 
 // Writes the files into `folder`, asking before each existing file is
 // overwritten (No or a closed box keeps it). A failed write escapes as an

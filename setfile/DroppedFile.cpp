@@ -24,8 +24,8 @@ LauncherItem itemFromDroppedPath(const std::string& path) {
 std::optional<Bilingual> dropRefusal(const LauncherItem& item, int slot) {
     const Refusals& refusals = kRefusals;
     if (item.target.empty()) return refusals.codePage;
-    // A POSIX file name may hold a line break.
-    if (item.target.find_first_of(kLineEndingBytes) != std::string::npos) return refusals.lineEnding;
+    // A POSIX file name may hold a line break, and a URI any byte.
+    if (hasControlCharacter(item.target)) return refusals.lineEnding;
     if (item.title.size() > kTitleLimit) return faultMessage(Fault::TitleTooLong, slot);
     if (item.title.find('=') != std::string::npos) return refusals.equalsInTitle;
     if (item.directory.size() > kFieldLimit) return faultMessage(Fault::DirectoryTooLong, slot);

@@ -113,6 +113,13 @@ void writeSetFile(const std::string& path, const ItemTable& items, int lastSlot)
     platform::files().write(path, formatSetFile(items, lastSlot));
 }
 
+bool hasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        auto b = static_cast<unsigned char>(c);
+        return b < 0x20 || b == 0x7F;
+    });
+}
+
 std::string listLine(const std::string& key, const std::string& title) { return key + "  " + title; }
 
 std::vector<std::string> listLines(const ItemTable& items) {

@@ -94,8 +94,11 @@ extern const Bilingual kSetFileMissing;
 // No room for another item.
 extern const Bilingual kTableFull;
 
-// Bytes that end a line (CR, LF) or the whole file (Ctrl-Z) when read.
-inline constexpr std::string_view kLineEndingBytes{"\r\n\x1A", 3};
+// Whether a text holds a control character (a byte below 0x20, or 0x7F):
+// CR and LF end a line of a set file and Ctrl-Z the file; no other belongs
+// in a name or a field that comes in. No byte of a double-byte character
+// is one.
+bool hasControlCharacter(std::string_view text);
 
 // Why a field would not read back as written: the messages shared by every
 // place that makes items (the item edit dialog, dropped files).
