@@ -135,9 +135,11 @@ void MainWindow::ReadLauncherSetFile() {
     }
     // Until it is read, a file that fails to read is one never to replace.
     snapshot_.state = State::Unreadable;
-    snapshot_.bytes = platform::files().read(currentSetFile_);
+    platform::FileBytes got = setfile::readSetFileBytes(currentSetFile_);
+    snapshot_.bytes = std::move(got.bytes);
+    snapshot_.whole = got.whole;
     setfile::ReadResult result = setfile::parseSetFile(snapshot_.bytes);
-    snapshot_.state = result.fault == setfile::Fault::None ? State::Whole : State::Partial;
+    snapshot_.state = result.fault == setfile::Fault::None && got.whole ? State::Whole : State::Partial;
     items_ = result.items;
     if (result.fault != setfile::Fault::None) {
         // The list keeps its previous lines.
@@ -271,7 +273,8 @@ void MainWindow::MenuSortKestiClick() {
         tell(setfile::kSetFileMissing);
         return;
     }
-    generate::CompanionResult result = generate::parseCompanionFile(platform::files().read(path));
+    generate::CompanionResult result =
+        generate::parseCompanionFile(platform::files().readAtMost(path, generate::kCompanionReadLimit).bytes);
     std::optional<std::vector<std::string>> lines;
     if (result.fault == generate::CompanionFault::None) lines = generate::sortLines(result.titles);
     else tell(generate::companionFaultMessage(result.fault, result.itemNumber));

@@ -58,9 +58,16 @@ bool MainWindow::runStartup() {
     const std::size_t count = parameters_.size();
     if (count == 0) {
         // One settings file name for this test and for reading and writing.
-        if (!platform::files().exists(settingsFile())) {
-            runFirstStart();
-            return true;
+        switch (platform::files().kind(settingsFile())) {
+        case platform::FileKind::Missing: runFirstStart(); return true;
+        case platform::FileKind::Other: {
+            // Not a first start: that would offer to overwrite the set files.
+            const std::string name = platform::fileNamePart(settingsFile());
+            tell({"   " + name + " を読み込めません。設定は既定の値で起動します。   ",
+                  "   " + name + " can not be read. Default settings are used.   "});
+            break;
+        }
+        case platform::FileKind::File: break;
         }
         MenuSetIniFile->setVisible(true);
     }

@@ -3,11 +3,24 @@
 // backend answers the process-level ones itself and takes the host's files.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace platform {
+
+enum class FileKind {
+    Missing,
+    File,
+    Other,  // a folder, a FIFO, a device, a link that leads nowhere readable
+};
+
+// What a bounded read got.
+struct FileBytes {
+    std::string bytes;
+    bool whole = true;  // false: the file holds more than was read
+};
 
 // Files by CP932 path. Errors are IOError with the Windows error code.
 class Files {
@@ -16,6 +29,18 @@ public:
     // True for an existing file (not a folder); an empty path is missing.
     virtual bool exists(const std::string& path) = 0;
     virtual std::string read(const std::string& path) = 0;
+    // Whether a name is free, a file, or something a file cannot be read from.
+    virtual FileKind kind(const std::string& path) { return exists(path) ? FileKind::File : FileKind::Missing; }
+    // At most `limit` bytes, so that a reader's cost never grows with the
+    // file's size; the hosts read no further than that.
+    virtual FileBytes readAtMost(const std::string& path, std::size_t limit) {
+        FileBytes r{read(path), true};
+        if (r.bytes.size() > limit) {
+            r.bytes.resize(limit);
+            r.whole = false;
+        }
+        return r;
+    }
     // Replaces the file so that a failure never leaves the old one damaged.
     virtual void write(const std::string& path, const std::string& bytes) = 0;
 };

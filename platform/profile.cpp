@@ -134,7 +134,16 @@ std::string profileSet(const std::string& contents, const std::string& section, 
 
 IniFile::IniFile(Files& files, std::string path) : files_(files), path_(std::move(path)) {
     try {
-        if (files_.exists(path_)) contents_ = files_.read(path_);
+        switch (files_.kind(path_)) {
+        case FileKind::Missing: break;
+        case FileKind::Other: readable_ = false; break;
+        case FileKind::File: {
+            FileBytes got = files_.readAtMost(path_, kReadLimit);
+            contents_ = std::move(got.bytes);
+            readable_ = got.whole;
+            break;
+        }
+        }
     } catch (const IOError&) {
         readable_ = false;
     }

@@ -23,9 +23,12 @@ std::string profileSet(const std::string& contents, const std::string& section, 
 // whole in one safe write.
 class IniFile {
 public:
-    // A missing file reads as empty; so does one that cannot be read, which
-    // is then never written back (it would lose what could not be read).
+    // A missing file reads as empty; so does one that cannot be read (or
+    // that is no file), which is then never written back: that would lose
+    // what could not be read. So is one over kReadLimit, read up to it.
     IniFile(Files& files, std::string path);
+    // Well above any real settings file.
+    static constexpr std::size_t kReadLimit = 256 * 1024;
     std::string get(const std::string& section, const std::string& key, const std::string& fallback) const;
     void set(const std::string& section, const std::string& key, const std::string& value);
     // False when the file could not be read or written; the old file stays.

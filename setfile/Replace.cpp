@@ -14,11 +14,17 @@ const Bilingual kUnreadable = {"   設定ファイルが読めないので書き
 const Bilingual kChangedElsewhere = {"   設定ファイルが他で変更されています。   \n\r   上書きしていいですか。   ",
                                      "   Launcher set file was changed elsewhere.   \n\r   Do you overwrite ?   "};
 
+platform::FileBytes readSetFileBytes(const std::string& path) {
+    return platform::files().readAtMost(path, kSetFileReadLimit);
+}
+
 bool changedSince(const std::string& path, const SetFileSnapshot& snapshot) {
     if (snapshot.state == SetFileSnapshot::State::Unreadable) return false;
     const bool exists = platform::files().exists(path);
     if (snapshot.state == SetFileSnapshot::State::Missing) return exists;
-    return !exists || platform::files().read(path) != snapshot.bytes;
+    if (!exists) return true;
+    platform::FileBytes now = readSetFileBytes(path);
+    return now.bytes != snapshot.bytes || now.whole != snapshot.whole;
 }
 
 bool mayReplacePartial(const SetFileSnapshot& snapshot, const Messages& messages) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/host.h"
 #include "setfile/Language.h"
 
 namespace setfile {
@@ -17,8 +18,16 @@ struct SetFileSnapshot {
         Whole,
     };
     State state = State::Missing;
-    std::string bytes;  // as read
+    std::string bytes;  // as read, at most kSetFileReadLimit
+    bool whole = true;  // false: the file held more than was read
 };
+
+// A set file holds at most 32 lines that mean anything, each of bounded
+// length: this much is read, and a file that holds more is not read whole.
+constexpr std::size_t kSetFileReadLimit = 64 * 1024;
+
+// The bytes of a set file as the program reads them.
+platform::FileBytes readSetFileBytes(const std::string& path);
 
 // Whether the file still holds what the snapshot read (missing stays missing).
 // A read error escapes as an IOError.

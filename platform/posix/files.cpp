@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -63,6 +64,7 @@ public:
     ~Descriptor() { reset(); }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     int get() const { return fd_; }
     void reset() {
         if (fd_ >= 0) ::close(fd_);
@@ -109,11 +111,36 @@ std::string readAll(int fd) {
     }
 }
 
-std::string readFile(const std::string& utf8Path) {
-    Descriptor fd(::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC));
+// At most `limit` bytes, and whether that was all; one more is asked for to know.
+FileBytes readAtMost(int fd, std::size_t limit) {
+    FileBytes r;
+    char buffer[65536];
+    while (r.bytes.size() <= limit) {
+        std::size_t want = std::min(sizeof buffer, limit + 1 - r.bytes.size());
+        ssize_t n = ::read(fd, buffer, want);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        }
+        if (n == 0) return r;
+        r.bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    r.bytes.resize(limit);
+    r.whole = false;
+    return r;
+}
+
+// Opens a regular file for reading; never waits on a FIFO or a device.
+Descriptor openForReading(const std::string& utf8Path) {
+    Descriptor fd(::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) failOpening(errno, utf8Path);
     struct stat st;
-    if (fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) throw IOError(5);
+    if (fstat(fd.get(), &st) == 0 && !S_ISREG(st.st_mode)) throw IOError(5);
+    return fd;
+}
+
+std::string readFile(const std::string& utf8Path) {
+    Descriptor fd = openForReading(utf8Path);
     return readAll(fd.get());
 }
 
@@ -227,6 +254,23 @@ bool PosixFiles::exists(const std::string& path) {
 }
 
 std::string PosixFiles::read(const std::string& path) { return readFile(cp932PathToUtf8(path)); }
+
+FileKind PosixFiles::kind(const std::string& path) {
+    if (path.empty()) return FileKind::Missing;
+    std::optional<std::string> utf8 = toUtf8(path);
+    if (!utf8) return FileKind::Missing;
+    struct stat st;
+    if (stat(utf8->c_str(), &st) != 0) {
+        // A dangling link names no file; a loop of links names no readable one.
+        return errno == ENOENT || errno == ENOTDIR ? FileKind::Missing : FileKind::Other;
+    }
+    return S_ISREG(st.st_mode) ? FileKind::File : FileKind::Other;
+}
+
+FileBytes PosixFiles::readAtMost(const std::string& path, std::size_t limit) {
+    Descriptor fd = openForReading(cp932PathToUtf8(path));
+    return posix::readAtMost(fd.get(), limit);
+}
 
 void PosixFiles::write(const std::string& path, const std::string& bytes) { safeWrite(cp932PathToUtf8(path), bytes); }
 

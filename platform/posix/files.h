@@ -14,6 +14,8 @@ class PosixFiles : public Files {
 public:
     bool exists(const std::string& path) override;
     std::string read(const std::string& path) override;
+    FileKind kind(const std::string& path) override;
+    FileBytes readAtMost(const std::string& path, std::size_t limit) override;
     void write(const std::string& path, const std::string& bytes) override;
 };
 

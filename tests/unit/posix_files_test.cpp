@@ -185,3 +185,51 @@ TEST_F(PosixFilesTest, ReadOnlyFolderWritesInPlaceAndRestoresOnFailure) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
+
+namespace {
+// Bytes this process has read through read(2) and its kin so far.
+long long bytesReadSoFar() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value) {
+        if (key == "rchar:") return value;
+    }
+    return -1;
+}
+}  // namespace
+
+TEST_F(PosixFilesTest, BoundedReadsStopAtTheirLimitAndTellKindsApart) {
+    platform::posix::PosixFiles files;
+    // A sparse file of 4 GiB costs nothing on disk; reading it whole would.
+    const std::string big = path("big.PRG");
+    { std::ofstream(big, std::ios::binary); }
+    fs::resize_file(big, 4ull << 30);
+    const long long before = bytesReadSoFar();
+    platform::FileBytes got = files.readAtMost(big, 1000);
+    const long long read = bytesReadSoFar() - before;
+    EXPECT_EQ(got.bytes.size(), 1000u);
+    EXPECT_FALSE(got.whole);
+    ASSERT_GE(before, 0) << "no /proc/self/io";
+    EXPECT_LE(read, 1001 + 4096);  // /proc/self/io itself is read too
+
+    put(path("small"), "abc");
+    got = files.readAtMost(path("small"), 3);
+    EXPECT_EQ(got.bytes, "abc");
+    EXPECT_TRUE(got.whole);
+
+    using platform::FileKind;
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    fs::create_directory(path("folder"));
+    fs::create_symlink("loop2", path("loop1"));
+    fs::create_symlink("loop1", path("loop2"));
+    fs::create_symlink("nowhere", path("dangling"));
+    EXPECT_EQ(files.kind(path("small")), FileKind::File);
+    EXPECT_EQ(files.kind(path("none")), FileKind::Missing);
+    EXPECT_EQ(files.kind(path("dangling")), FileKind::Missing);
+    EXPECT_EQ(files.kind(path("fifo")), FileKind::Other);
+    EXPECT_EQ(files.kind(path("folder")), FileKind::Other);
+    EXPECT_EQ(files.kind(path("loop1")), FileKind::Other);
+    // Reading a FIFO never waits for a writer.
+    EXPECT_EQ(errorCode([&] { files.readAtMost(path("fifo"), 10); }), 5);
+}

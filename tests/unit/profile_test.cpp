@@ -143,3 +143,15 @@ TEST(IniFile, ReadsOnceAndWritesEveryChangeInOneWrite) {
     EXPECT_FALSE(full.save());
     EXPECT_EQ(files.stored["a.ini"], "; kept\r\n[s]\r\nk=new\r\n[t]\r\nx=1\r\n");
 }
+
+TEST(IniFile, OneOverItsLimitIsReadInPartAndNeverWrittenBack) {
+    FakeFiles files;
+    std::string big = "[s]\r\nk=v\r\n" + std::string(platform::IniFile::kReadLimit, ';');
+    files.stored["big.ini"] = big;
+    platform::IniFile ini(files, "big.ini");
+    EXPECT_EQ(ini.get("s", "k", "-"), "v");
+    ini.set("s", "k", "w");
+    EXPECT_FALSE(ini.save());
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(files.stored["big.ini"], big);
+}
