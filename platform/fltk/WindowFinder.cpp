@@ -56,7 +56,12 @@ std::vector<Window> topLevelWindows(Display* display) {
         if (XGetWindowProperty(display, root, clientList, 0, 4096, False, XA_WINDOW, &type, &format, &count, &after,
                                &data) == Success &&
             data) {
-            std::vector<Window> out(reinterpret_cast<Window*>(data), reinterpret_cast<Window*>(data) + count);
+            // Another client may set the property with any type and format:
+            // only a list of windows in 32-bit items is one.
+            std::vector<Window> out;
+            if (type == XA_WINDOW && format == 32) {
+                out.assign(reinterpret_cast<Window*>(data), reinterpret_cast<Window*>(data) + count);
+            }
             XFree(data);
             if (!out.empty()) return out;
         }

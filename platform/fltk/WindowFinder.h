@@ -5,10 +5,9 @@
 
 #include <string>
 
-namespace platform::fltk {
+#include "platform/windowing.h"
 
-// The window class that stands for the desktop's file managers.
-inline constexpr const char* kFileExplorerClass = "ExploreWClass";
+namespace platform::fltk {
 
 // The first top-level window whose WM_CLASS class or instance name matches
 // (the file-explorer class matches the common file managers); None if none.

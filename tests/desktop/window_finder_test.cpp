@@ -132,7 +132,7 @@ TEST_F(WindowFinderTest, FindsAMappedWindowByClassOrInstanceAndNothingElse) {
     EXPECT_EQ(findWindowByClass(seeker_, "kestimainwin"), None);
     EXPECT_EQ(findWindowByClass(seeker_, "NoSuchClass"), None);
     // A window that is not a file manager is no file explorer.
-    EXPECT_EQ(findWindowByClass(seeker_, platform::fltk::kFileExplorerClass), None);
+    EXPECT_EQ(findWindowByClass(seeker_, platform::kFileExplorerClass), None);
     EXPECT_EQ(xErrors, 0);
 }
 
@@ -175,6 +175,31 @@ TEST_F(WindowFinderTest, PrefersTheWindowManagersClientList) {
     XSync(owner_, False);
     EXPECT_EQ(findWindowByClass(seeker_, "KestiMainWin"), client);
     EXPECT_EQ(findWindowByClass(seeker_, "outer"), None);
+    EXPECT_EQ(xErrors, 0);
+}
+
+TEST_F(WindowFinderTest, AClientListOfAnotherTypeOrFormatIsNoList) {
+    // Any client may set the property oddly; read as windows, three bytes
+    // of format 8 would be read far past their end.
+    Window client = makeMappedWindow("kesti", "KestiMainWin");
+    const unsigned char bytes[3] = {1, 2, 3};
+    const unsigned short halves[2] = {1, 2};
+    const long cardinal = static_cast<long>(client);
+    struct Odd {
+        Atom type;
+        int format;
+        const unsigned char* data;
+        int count;
+    } odd[] = {{XA_WINDOW, 8, bytes, 3},
+               {XA_WINDOW, 16, reinterpret_cast<const unsigned char*>(halves), 2},
+               {XA_CARDINAL, 32, reinterpret_cast<const unsigned char*>(&cardinal), 1}};
+    for (const Odd& o : odd) {
+        XChangeProperty(owner_, DefaultRootWindow(owner_), clientListAtom(owner_), o.type, o.format, PropModeReplace,
+                        o.data, o.count);
+        XSync(owner_, False);
+        // The finder falls back to the window tree, where the client is.
+        EXPECT_EQ(findWindowByClass(seeker_, "KestiMainWin"), client) << "format " << o.format;
+    }
     EXPECT_EQ(xErrors, 0);
 }
 
