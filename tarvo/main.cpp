@@ -1,5 +1,6 @@
 // tarvo: the launcher on a Linux desktop.
 #include <FL/Fl.H>
+#include <FL/fl_ask.H>
 
 #include <cstdarg>
 #include <clocale>
@@ -33,6 +34,16 @@ void fatal(const char* format, ...) {
     noDisplay(text);
 }
 
+// A user who starts the program from a menu sees no standard error: the
+// reason goes into a message box as well. `japanese` is CP932 as every
+// literal here; `what` is the UTF-8 text at fault.
+int refuseToStart(const std::string& english, const std::string& japanese, const std::string& what) {
+    std::cerr << "tarvo: " << english << ": " << what << "\n";
+    fl_message_title("tarvo");
+    fl_alert("%s", (platform::toUtf8Display(japanese) + "\n" + what + "\n\n" + english + ":\n" + what).c_str());
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,15 +58,15 @@ int main(int argc, char** argv) {
     std::string path = platform::posix::absoluteProgramPath(argc > 0 ? argv[0] : "tarvo");
     std::optional<std::string> programPath = platform::posix::fromUtf8(path);
     if (!programPath) {
-        std::cerr << "tarvo: the program's path cannot be held in the CP932 code page: " << path << "\n";
-        return 1;
+        return refuseToStart("the program's path cannot be held in the CP932 code page",
+                             "プログラムのパスに CP932 で表せない文字があります:", path);
     }
     std::vector<std::string> parameters;
     for (int i = 1; i < argc; ++i) {
         std::optional<std::string> p = platform::posix::fromUtf8(argv[i]);
         if (!p) {
-            std::cerr << "tarvo: a parameter cannot be held in the CP932 code page: " << argv[i] << "\n";
-            return 1;
+            return refuseToStart("a parameter cannot be held in the CP932 code page",
+                                 "起動パラメータに CP932 で表せない文字があります:", argv[i]);
         }
         parameters.push_back(*p);
     }
