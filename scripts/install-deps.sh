@@ -11,7 +11,13 @@ packages=(
   libxrender-dev libxext-dev fonts-ipafont-gothic
   xvfb xauth xdotool imagemagick x11-utils
   suckless-tools time
+  # documents and folders open with the desktop's opener
+  xdg-utils
+  # scripts/test.sh checks the format and runs clang-tidy
+  clang-format clang-tidy
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 fonts-vlgothic locales
+  # scripts/fuzz.sh: clang with its libFuzzer and sanitizer runtimes, llvm-symbolizer for the stacks
+  clang libclang-rt-dev llvm
 )
 
 missing=()
