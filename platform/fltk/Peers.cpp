@@ -16,7 +16,7 @@
 #include <algorithm>
 
 #include "platform/fltk/FltkBackend.h"
-#include "platform/fltk/UriList.h"
+#include "platform/posix/UriList.h"
 #include "platform/input.h"
 #include "platform/posix/convert.h"
 #include "platform/text.h"
@@ -52,8 +52,12 @@ void applyState(Fl_Widget* w, const Control& c) {
 class ListWidget : public Fl_Hold_Browser {
 public:
     ListWidget(ListBox& list, int x, int y, int w, int h) : Fl_Hold_Browser(x, y, w, h), list_(list) {
-        format_char(0);
-        column_char(0);
+        // Lines are shown as they are: no format codes, no columns. The
+        // marker is a byte UTF-8 never holds; 0 would not do, since FLTK
+        // then takes the end of an empty line for a code and reads the
+        // uninitialised bytes behind it as more codes (a font number, say).
+        format_char('\xFF');
+        column_char('\xFF');
         when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
         callback([](Fl_Widget* w, void*) { static_cast<ListWidget*>(w)->clicked(); });
     }
@@ -68,7 +72,9 @@ public:
     }
     void refresh() {
         clear();
-        for (const std::string& line : list_.lines()) add(displayText(line, false).c_str());
+        // Literally: in a list neither "@" nor "&" means anything, so
+        // neither is doubled as for a label.
+        for (const std::string& line : list_.lines()) add(posix::toUtf8Display(line).c_str());
         select(list_.itemIndex() + 1);
         if (list_.itemIndex() >= 0) middleline(list_.itemIndex() + 1);
     }
@@ -323,7 +329,7 @@ private:
 
 void FormWindow::dropped(const std::string& text) {
     std::vector<std::string> paths;
-    for (const std::string& utf8 : pathsFromUriList(text)) {
+    for (const std::string& utf8 : posix::pathsFromUriList(text)) {
         // A path the code page cannot hold arrives empty, to be refused.
         paths.push_back(posix::fromUtf8(utf8).value_or(""));
     }
