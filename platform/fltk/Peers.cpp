@@ -58,39 +58,58 @@ public:
         // uninitialised bytes behind it as more codes (a font number, say).
         format_char('\xFF');
         column_char('\xFF');
-        when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
-        callback([](Fl_Widget* w, void*) { static_cast<ListWidget*>(w)->clicked(); });
+        // The mouse is handled in handle(), the keys by the shared input rules.
+        when(FL_WHEN_NEVER);
     }
     int handle(int event) override {
-        // Keys are the shared input rules' business.
         if (event == FL_KEYBOARD || event == FL_SHORTCUT) return 0;
-        return Fl_Hold_Browser::handle(event);
+        if (event != FL_PUSH && event != FL_DRAG) return Fl_Hold_Browser::handle(event);
+        const bool doubleClick = event == FL_PUSH && Fl::event_clicks() > 0 && onLine();
+        const int handled = Fl_Hold_Browser::handle(event);
+        // FLTK has moved its selection to the line under the pointer; as in a
+        // Windows list box, the press selects it and the program learns of
+        // it at once. (Below the last line nothing changes.)
+        const int index = value() - 1;
+        if (index >= 0 && index != list_.itemIndex()) {
+            selectLine(list_, index);
+        } else {
+            refresh();
+            if (event == FL_PUSH) list_.setFocus();
+        }
+        if (doubleClick) {
+            // The next press starts a new click, as after a Windows double click.
+            Fl::event_is_click(0);
+            if (list_.OnDblClick) dispatch(list_.OnDblClick);
+        }
+        return handled;
     }
     // Windows' list boxes take a fixed line height; FLTK's follows the font.
     int item_height(void* item) const override {
         return std::max(Fl_Hold_Browser::item_height(item), list_.itemHeight());
     }
     void refresh() {
-        clear();
-        // Literally: in a list neither "@" nor "&" means anything, so
-        // neither is doubled as for a label.
-        for (const std::string& line : list_.lines()) add(posix::toUtf8Display(line).c_str());
-        select(list_.itemIndex() + 1);
-        if (list_.itemIndex() >= 0) middleline(list_.itemIndex() + 1);
+        // Rebuilt only when the lines changed, so that the scroll position
+        // stays where the user left it; the selection is scrolled into view.
+        if (shown_ != list_.lines()) {
+            shown_ = list_.lines();
+            clear();
+            // Literally: in a list neither "@" nor "&" means anything, so
+            // neither is doubled as for a label.
+            for (const std::string& line : shown_) add(posix::toUtf8Display(line).c_str());
+        }
+        if (list_.itemIndex() >= 0) select(list_.itemIndex() + 1);
+        else deselect();
     }
 
 private:
-    void clicked() {
-        if (Fl::event() != FL_PUSH && Fl::event() != FL_RELEASE) return;
-        int index = value() - 1;
-        if (Fl::event() == FL_PUSH && Fl::event_clicks() > 0) {
-            if (list_.OnDblClick) dispatch(list_.OnDblClick);
-            return;
-        }
-        if (Fl::event() == FL_RELEASE && index >= 0 && index != list_.itemIndex()) selectLine(list_, index);
-        else if (index >= 0) list_.setFocus();
+    // The pointer is on a line, not on the scroll bar or below the last line.
+    bool onLine() {
+        int x, y, w, h;
+        bbox(x, y, w, h);
+        return Fl::event_inside(x, y, w, h) && find_item(Fl::event_y()) != nullptr;
     }
     ListBox& list_;
+    std::vector<std::string> shown_;
 };
 
 // Typing is native (so that the input method works); the byte limit and the

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Lists by mouse: a press selects the line under the pointer and the program
+# follows at once; a double click acts on the line clicked. Checked in the
+# main window (what starts), the set editor (what Delete removes) and the
+# sorted list of Sort Tarvo (where type-to-select goes on from).
+#
+# Usage: mouse.sh TARVO_BINARY   (run under xvfb-run)
+set -euo pipefail
+
+tarvo=$(realpath "$1")
+# shellcheck source=tests/desktop/common.sh
+source "$(dirname "$0")/common.sh"
+require_tools import
+
+# Five items, every one starting the recorder with its own name; all keys
+# the same so that type-to-select has a choice. Titles out of order, for
+# the sorted list.
+titles=(Echo Bravo Delta Alpha Charlie)
+item_lines() {
+  local n
+  for n in "$@"; do printf '%s=x\r\n%s|%s|item%s\r\n' "${titles[n - 1]}" "$dir" "$dir/recorder.sh" "$n"; done
+}
+
+start() {
+  case_name=$1
+  dir="$work/$case_name"
+  mkdir -p "$dir"
+  cp "$tarvo" "$dir/tarvo"
+  # shellcheck disable=SC2016  # $1 is the recorder's
+  printf '#!/bin/sh\necho "$1" >>"%s/started.txt"\n' "$dir" >"$dir/recorder.sh"
+  chmod +x "$dir/recorder.sh"
+  item_lines 1 2 3 4 5 >"$dir/ITEMS.PRG"
+  printf '[Language]\r\nJapanese=0\r\nEnglish=1\r\n' >"$dir/tarvo.INI"
+  (cd "$dir" && exec ./tarvo ITEMS.PRG /C) >"$dir/tarvo.log" 2>&1 &
+  pid=$!
+  wait_until 30 shows "Tarvo (Main)" || { abandon "no main window" "$dir/tarvo.log"; return 1; }
+}
+
+# Screen point of line $2 (from 1) of a list at client (5, $3) of window $1:
+# 2 px of border, lines of 18 px.
+line_point() {
+  local X Y
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^[XY]=')"
+  echo "$((X + 5 + 60)) $((Y + $3 + 2 + ($2 - 1) * 18 + 9))"
+}
+click_line() { read -r x y < <(line_point "$@") && xdotool mousemove --sync "$x" "$y" click 1; }
+double_click_line() { read -r x y < <(line_point "$@") && xdotool mousemove --sync "$x" "$y" click --repeat 2 --delay 80 1; }
+# The lines drawn selected, by the colour at the right of each line: an
+# unselected one is white there.
+selected_lines() {
+  local n x y
+  for n in 1 2 3 4 5; do
+    read -r x y < <(line_point "$1" "$n" "$2")
+    [[ $(import -window root -crop "1x1+$((x + 100))+$y" -depth 8 txt:- | tail -n1) == *'#FFFFFF'* ]] || printf '%s ' "$n"
+  done
+}
+started_count() { [[ $(wc -l <"$dir/started.txt" 2>/dev/null || echo 0) -ge $1 ]]; }
+
+quit() {
+  xdotool key Escape
+  expect_clean_end "$dir/tarvo.log"
+}
+
+# Main window (menu bar of 22 px): a click then Enter starts the clicked
+# item; a double click starts the double-clicked one; a click alone none.
+if start main; then
+  main=$(window_named "Tarvo (Main)")
+  click_line "$main" 3 27
+  xdotool key Return
+  wait_until 20 started_count 1 || fail "Enter after a click started nothing"
+  double_click_line "$main" 5 27
+  wait_until 20 started_count 2 || fail "a double click started nothing"
+  sleep 0.5
+  [[ $(cat "$dir/started.txt" 2>/dev/null) == $'item3\nitem5' ]] ||
+    fail "started: $(tr '\n' ' ' <"$dir/started.txt" 2>/dev/null) (wanted item3, then item5)"
+  quit
+fi
+
+# Set editor: Delete removes the clicked item, OK writes the rest.
+if start editor; then
+  xdotool key alt+o l
+  if wait_until 20 shows "Tarvo (Set Launcher)"; then
+    editor_window=$(window_named "Tarvo (Set Launcher)")
+    click_line "$editor_window" 3 5
+    xdotool key alt+d alt+o
+    wait_until 20 hidden "$editor_window" || fail "the editor did not close"
+    cmp -s "$dir/ITEMS.PRG" <(item_lines 1 2 4 5) || fail "set file after Delete: $(tr '\r\n' '  ' <"$dir/ITEMS.PRG")"
+  else
+    fail "no set editor"
+  fi
+  quit
+fi
+
+# Sort Tarvo: the click selects, and type-to-select goes on from the clicked
+# line (Bravo, then the next x line: Charlie).
+if start sort; then
+  xdotool key alt+o s
+  if wait_until 20 shows "Tarvo (Sort Tarvo)"; then
+    sort_window=$(window_named "Tarvo (Sort Tarvo)")
+    [[ $(selected_lines "$sort_window" 5) == "1 " ]] || fail "at start, lines selected: $(selected_lines "$sort_window" 5)"
+    click_line "$sort_window" 2 5
+    wait_until 5 test "$(selected_lines "$sort_window" 5)" == "2 " ||
+      fail "after a click on line 2, lines selected: $(selected_lines "$sort_window" 5)"
+    xdotool type x
+    wait_until 5 test "$(selected_lines "$sort_window" 5)" == "3 " ||
+      fail "after x, lines selected: $(selected_lines "$sort_window" 5)"
+    xdotool key Escape
+    wait_until 20 hidden "$sort_window" || fail "the sort dialog did not close"
+  else
+    fail "no sort dialog"
+  fi
+  quit
+fi
+
+finish
