@@ -84,7 +84,7 @@ void ItemDialog::FormKeyDown(int& key, ShiftState) {
 
 std::optional<setfile::Bilingual> checkItemBoxes(const setfile::LauncherItem& boxes, int slot) {
     using setfile::Fault;
-    if (boxes.title.empty()) return setfile::Bilingual{"    タイトル名は必ず指定してください。   ", "    Please set target title.   "};
+    if (boxes.title.empty()) return setfile::kRefusals.titleRequired;
     if (boxes.target.empty())
         return setfile::Bilingual{"    実行ファイル名は必ず指定してください。   ", "    Please set target file name.   "};
     // The set file ends a title at its first "=" and the directory and the
@@ -94,6 +94,7 @@ std::optional<setfile::Bilingual> checkItemBoxes(const setfile::LauncherItem& bo
         if (setfile::hasControlCharacter(*box)) return refusals.lineEnding;
     }
     if (boxes.title.find('=') != std::string::npos) return refusals.equalsInTitle;
+    if (boxes.key == "*") return refusals.starAsKey;
     if (boxes.target.find('|') != std::string::npos) return refusals.barInTarget;
     if (boxes.directory.find('|') != std::string::npos) return refusals.barInDirectory;
     // Browse may bring in longer texts than typing allows.

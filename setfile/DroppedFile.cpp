@@ -24,6 +24,8 @@ LauncherItem itemFromDroppedPath(const std::string& path) {
 std::optional<Bilingual> dropRefusal(const LauncherItem& item, int slot) {
     const Refusals& refusals = kRefusals;
     if (item.target.empty()) return refusals.codePage;
+    // A root folder has no name to stand as the title.
+    if (item.title.empty()) return refusals.titleRequired;
     // A POSIX file name may hold a line break, and a URI any byte.
     if (hasControlCharacter(item.target)) return refusals.lineEnding;
     if (item.title.size() > kTitleLimit) return faultMessage(Fault::TitleTooLong, slot);

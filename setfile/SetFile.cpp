@@ -143,6 +143,8 @@ const Refusals kRefusals = {
     {"    タイトル名に「=」は使用できません。   ", "    Target title can not contain \"=\".   "},
     {"    実行ファイル名に「|」は使用できません。   ", "    Target file name can not contain \"|\".   "},
     {"    実行ディレクトリ名に「|」は使用できません。   ", "    Start in directory can not contain \"|\".   "},
+    {"    ショートカットキーに「*」は使用できません。   ", "    Shortcut key can not be \"*\".   "},
+    {"    タイトル名は必ず指定してください。   ", "    Please set target title.   "},
 };
 
 Bilingual faultMessage(Fault fault, int itemNumber) {

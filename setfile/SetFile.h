@@ -108,6 +108,8 @@ struct Refusals {
     Bilingual equalsInTitle;
     Bilingual barInTarget;
     Bilingual barInDirectory;
+    Bilingual starAsKey;       // "*" in a title line means no key
+    Bilingual titleRequired;
 };
 extern const Refusals kRefusals;
 

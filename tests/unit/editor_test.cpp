@@ -82,6 +82,11 @@ TEST(ItemBoxes, RefuseWhatWouldNotReadBack) {
     EXPECT_EQ(check({"T", "t", "x|y=z", "", "="}), "");  // options and key may hold both
     EXPECT_EQ(check({"T", "t", "a\nb", "", ""}), "    Line breaks and control characters can not be used.   ");
     EXPECT_EQ(check({"T", "t", "", "", "\r"}), "    Line breaks and control characters can not be used.   ");
+    EXPECT_EQ(check({"T", "t", "a\tb", "", ""}), "    Line breaks and control characters can not be used.   ");
+    EXPECT_EQ(check({"T", "t", "", "", std::string(1, '\0')}),
+              "    Line breaks and control characters can not be used.   ");
+    // "*" is how a title line says "no key": it would not read back as a key.
+    EXPECT_EQ(check({"T", "t", "", "", "*"}), "    Shortcut key can not be \"*\".   ");
     // Ctrl-Z would end the file when it is read back.
     EXPECT_EQ(check({"Al\x1A" "pha", "t", "", "", ""}), "    Line breaks and control characters can not be used.   ");
     EXPECT_EQ(check({std::string(49, 'x'), "t", "", "", ""}), "    Target Title of Item 3 is max 48 characters.   ");
