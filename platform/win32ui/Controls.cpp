@@ -15,12 +15,16 @@ ControlPeer::ControlPeer(Control& control, HWND hwnd) : control_(control), hwnd_
 }
 
 ControlPeer::~ControlPeer() {
+    if (!hwnd_) return;
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc_));
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
 }
 
 void ControlPeer::changed() {
+    // The form's window, and with it this one, may be gone before the
+    // control: a form's own members outlive the peer, a derived form's not.
+    if (!hwnd_) return;
     refresh();
     if (IsWindowEnabled(hwnd_) != static_cast<BOOL>(control_.enabled())) EnableWindow(hwnd_, control_.enabled());
     bool shown = (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -51,6 +55,12 @@ LRESULT CALLBACK ControlPeer::subclassProc(HWND hwnd, UINT message, WPARAM wPara
         // A click or the system moved the focus: the form follows.
         Control& control = self->control_;
         if (!control.focused()) dispatch([&] { control.form().focus(&control); });
+    } else if (message == WM_NCDESTROY) {
+        WNDPROC native = self->nativeProc_;
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(native));
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return CallWindowProcA(native, hwnd, message, wParam, lParam);
     }
     return CallWindowProcA(self->nativeProc_, hwnd, message, wParam, lParam);
 }

@@ -107,14 +107,17 @@ FormPeer::FormPeer(Form& form, Win32Backend& backend, HINSTANCE instance, HWND o
 }
 
 FormPeer::~FormPeer() {
-    for (Control* c : form_.controls()) c->peer.reset();
+    // The controls' peers stay with the controls (some may be gone already,
+    // with their peers); the window takes their child windows along.
     menuBar_.reset();
+    if (!hwnd_) return;
     windows().erase(hwnd_);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
 }
 
 void FormPeer::changed() {
+    if (!hwnd_) return;
     std::string caption(static_cast<std::size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
     caption.resize(static_cast<std::size_t>(GetWindowTextA(hwnd_, caption.data(), static_cast<int>(caption.size()))));
     if (caption != form_.caption()) SetWindowTextA(hwnd_, form_.caption().c_str());
@@ -135,7 +138,8 @@ void FormPeer::syncFocusFromNative() {
 
 void FormPeer::restoreFocus() {
     Control* focused = form_.focusedControl();
-    HWND target = focused && focused->peer ? static_cast<ControlPeer*>(focused->peer.get())->hwnd() : hwnd_;
+    HWND target = focused && focused->peer ? static_cast<ControlPeer*>(focused->peer.get())->hwnd() : nullptr;
+    if (!target) target = hwnd_;
     if (GetFocus() != target) SetFocus(target);
 }
 
@@ -194,6 +198,12 @@ LRESULT CALLBACK FormPeer::windowProc(HWND hwnd, UINT message, WPARAM wParam, LP
     auto* self = reinterpret_cast<FormPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     // Messages sent during CreateWindowEx come before hwnd_ is known.
     if (!self || self->hwnd_ != hwnd) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // Gone with its owner, the main window, before the form itself.
+        windows().erase(hwnd);
+        self->hwnd_ = nullptr;
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
     LRESULT result = 0;
     bool handled = false;
     // No error crosses the window procedure: it ends as the framework's report.

@@ -1,0 +1,372 @@
+#!/usr/bin/env bash
+# Drives TARVO.EXE under Wine on a virtual X display, as a user would with
+# the keyboard, and checks what it starts and writes:
+#   - an item picked by its shortcut key and started with Enter reaches the
+#     started program with its options and start-in folder exactly;
+#   - a drop on a full set is refused with the program's box; the editor
+#     (Options > Launcher Set) edits an item in the item dialog, deletes one
+#     and writes the set file; a dropped file then becomes the last item;
+#   - F4 brings a window of the companion's class "KestiMainWin" to the front;
+#   - Esc ends the program, and TARVO.INI is written only in the run whose
+#     environment dialog was left with Save, with the window's bounds.
+# It runs once in Japanese and once in English and leaves screenshots of the
+# main window, the editor, the item dialog, the environment dialog and a
+# message box in BUILD_DIR/artifacts (or $ARTIFACTS).
+#
+# Usage: smoke.sh TARVO_EXE XDND_DROP [BUILD_DIR]
+#   TARVO_EXE  the cross-built program
+#   XDND_DROP  the X11 drop helper of the Linux build (tools/xdnd_drop)
+#   BUILD_DIR  holds the Wine prefix (wineprefix/, booted when missing);
+#              default: the folder of TARVO_EXE
+# Needs xvfb-run (the script starts its own display), wine, wineboot,
+# x86_64-w64-mingw32-gcc, xdotool, ImageMagick (import, convert) and iconv.
+# Exits non-zero when any check fails, after printing each failure.
+set -euo pipefail
+
+if (($# < 2)); then
+  sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2
+  exit 2
+fi
+here=$(cd "$(dirname "$0")" && pwd)
+tarvo=$(realpath "$1")
+xdnd_drop=$(realpath "$2")
+build=$(realpath "${3:-$(dirname "$tarvo")}")
+artifacts=${ARTIFACTS:-$build/artifacts}
+
+if [[ -z ${TARVO_WINE_INNER:-} ]]; then
+  command -v xvfb-run >/dev/null || { echo "smoke-wine: xvfb-run is missing" >&2; exit 2; }
+  # -noreset: Wine's processes come and go, and a server that resets when its
+  # last client leaves drops the connections made meanwhile.
+  exec env TARVO_WINE_INNER=1 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
+fi
+
+for tool in wine wineboot wineserver x86_64-w64-mingw32-gcc xdotool import convert iconv; do
+  command -v "$tool" >/dev/null || { echo "smoke-wine: $tool is missing" >&2; exit 2; }
+done
+[[ -f $tarvo ]] || { echo "smoke-wine: no program at $tarvo" >&2; exit 2; }
+[[ -x $xdnd_drop ]] || { echo "smoke-wine: no drop helper at $xdnd_drop" >&2; exit 2; }
+
+# shellcheck source=wine-env.sh
+source "$here/wine-env.sh"
+wine_env "$build"
+echo "smoke-wine: prefix $WINEPREFIX"
+wine_boot
+mkdir -p "$artifacts"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tarvo wine.XXXXXX")
+stub_pid=
+pid=
+cleanup() {
+  for p in $pid $stub_pid; do kill "$p" 2>/dev/null || true; done
+  wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+for helper in recorder kesti_stub; do
+  x86_64-w64-mingw32-gcc -O2 -mwindows -o "$work/$helper.exe" "$here/$helper.c"
+done
+
+failures=0
+case_name=setup
+fail() {
+  echo "FAIL [$case_name]: $*" >&2
+  failures=$((failures + 1))
+}
+pass() { echo "ok   [$case_name]: $*"; }
+
+# Polls (bounded) until the command succeeds; the bound only guards against a hang.
+wait_until() {
+  local seconds=$1; shift
+  local tries=$((seconds * 10))
+  while ((tries-- > 0)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# The visible X window whose title is exactly TITLE (Wine names its windows
+# by their captions); empty when none within the seconds.
+window_titled() {
+  local title=$1 seconds=${2:-20} pattern
+  pattern="^$(printf '%s' "$title" | sed 's/[][().*+?^$|\\]/\\&/g')\$"
+  local tries=$((seconds * 10)) found
+  while ((tries-- > 0)); do
+    found=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
+    [[ -n $found ]] && { echo "$found"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+window_gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+focused_title() { xdotool getwindowfocus getwindowname 2>/dev/null || true; }
+# Gives a window the X focus as a click would; Wine takes it up shortly after.
+focus_window() {
+  timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || true
+  sleep 0.5
+}
+# Keys go to the focused window, as typed; Wine focuses its own new windows.
+keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
+shot() {
+  local wid=$1 name=$2
+  sleep 0.4  # painted by now
+  if import -window "$wid" "$artifacts/$name.png" 2>/dev/null; then
+    echo "     screenshot $artifacts/$name.png"
+  else
+    fail "could not take the screenshot $name"
+  fi
+}
+# Unix path to the path Wine shows for it (drive Z: is the root).
+dos() { printf 'Z:%s' "${1//\//\\}"; }
+cp932() { iconv -f UTF-8 -t CP932; }
+
+# A 16-item set: keys a to p, one Japanese title, every item starting the
+# recorder with its own options; the one on "p" starts in a folder with a
+# blank and has quotes and doubled blanks in its options.
+options_p='"quoted arg" plain  two-spaces "x""y"'
+set_line() {  # title key directory options
+  printf '%s=%s\r\n%s|%s|%s\r\n' "$1" "$2" "$3" "$(dos "$dir/recorder.exe")" "$4"
+}
+write_set() {
+  local keys=abcdefghijklmnop i title
+  for ((i = 1; i <= 16; i++)); do
+    title=$(printf 'Item %02d' "$i")
+    ((i == 3)) && title="メモ帳"
+    if ((i == 16)); then
+      set_line "$title" p "$(dos "$dir/start in")" "$options_p"
+    else
+      set_line "$title" "${keys:i-1:1}" "$(dos "$dir")" "--item $i"
+    fi
+  done | cp932 >"$dir/TARVO90.PRG"
+}
+
+start_tarvo() {
+  (cd "$dir" && exec wine TARVO.EXE) </dev/null >"$dir/wine.log" 2>&1 &
+  pid=$!
+  main=$(window_titled "Tarvo (Main)" 60) || {
+    fail "no main window within 60 s"
+    cat "$dir/wine.log" >&2
+    return 1
+  }
+  focus_window "$main"
+}
+# Centre of a window in root coordinates, for the drop.
+centre_of() {
+  # shellcheck disable=SC2034  # SCREEN and WINDOW: set by the eval, unused
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
+}
+drop_on_main() {  # unix path
+  local uri xy
+  uri="file://$(printf '%s' "$1" | sed 's/ /%20/g')"
+  read -r -a xy <<<"$(centre_of "$main")"
+  "$xdnd_drop" "$main" "${xy[0]}" "${xy[1]}" "$uri"$'\r\n'
+}
+end_tarvo() {
+  focus_window "$main"
+  keys Escape
+  if wait_until 20 bash -c "! kill -0 $pid 2>/dev/null"; then
+    local rc=0
+    wait "$pid" || rc=$?
+    if ((rc == 0)); then pass "Esc ended the program"; else fail "the program ended with status $rc"; fi
+  else
+    fail "the program did not end within 20 s of Esc (focus: '$(focused_title)')"
+    import -window root "$artifacts/failed-exit-$case_name.png" 2>/dev/null || true
+    xdotool search --onlyvisible --name . getwindowname %@ >&2 2>/dev/null || true
+    echo "state: $(awk "{print \$3}" /proc/$pid/stat 2>&1) ps: $(ps -o pid,stat,cmd --ppid $pid 2>&1 | tail -n +2)" >&2
+    cp "$dir/wine.log" "$artifacts/wine-$case_name.log" 2>/dev/null || true
+    kill "$pid" 2>/dev/null || true
+  fi
+  pid=
+}
+
+# ------------------------------------------------------------------ Japanese
+case_name=japanese
+dir="$work/$case_name"
+mkdir -p "$dir/start in" "$dir/drop folder"
+cp "$tarvo" "$dir/TARVO.EXE"
+cp "$work/recorder.exe" "$dir/"
+touch "$dir/drop folder/new tool.txt"
+write_set
+cp "$dir/TARVO90.PRG" "$dir/original.PRG"
+printf '[FormMain]\r\nStateSet=/C\r\n[Language]\r\nJapanese=1\r\nEnglish=0\r\n' >"$dir/TARVO.INI"
+
+(cd "$work" && exec wine kesti_stub.exe) </dev/null >/dev/null 2>&1 &
+stub_pid=$!
+window_titled "Kesti stub" 60 >/dev/null || fail "the companion stub showed no window"
+
+if start_tarvo; then
+  shot "$main" main-ja
+
+  # The first line is selected at start: only the shortcut key leads to "p".
+  keys p Return
+  if wait_until 20 test -f "$dir/recorder.log"; then
+    expected=$(printf '%s\n' "arg1=quoted arg" "arg2=plain" "cwd=$(dos "$dir/start in")")
+    cmdline=$(sed -n 's/^cmdline=//p' "$dir/recorder.log")
+    if [[ $cmdline == *" $options_p" ]] &&
+       [[ $(grep -E '^(arg[12]|cwd)=' "$dir/recorder.log") == "$expected" ]]; then
+      pass "p + Enter started item 16 with its options and folder"
+    else
+      fail "the recorder got another command line or folder:"; cat "$dir/recorder.log" >&2
+    fi
+  else
+    fail "Enter after p started nothing within 20 s"
+  fi
+
+  # A full set refuses a drop with the program's own box.
+  drop_on_main "$dir/drop folder/new tool.txt" || fail "the main window did not take the drop"
+  if box=$(window_titled "Information" 10); then
+    shot "$box" message-ja
+    keys Return
+    wait_until 10 window_gone '^Information$' || fail "Enter did not close the box"
+    if cmp -s "$dir/TARVO90.PRG" "$dir/original.PRG"; then pass "a drop on 16 items was refused"
+    else fail "a refused drop changed the set file"; fi
+  else
+    fail "no box for a drop on a full set"
+  fi
+
+  # The editor: delete item 2, edit the item that takes its line (item 3)
+  # in the item dialog, write the set with OK.
+  keys alt+o l
+  if editor=$(window_titled "Tarvo (Set Launcher)" 10); then
+    shot "$editor" editor-ja
+    keys Down alt+d alt+e
+    if item=$(window_titled "Tarvo (Edit)" 10); then
+      shot "$item" item-ja
+      # The title box has the focus; Enter in a box acts as OK.
+      keys End space X Return
+      wait_until 10 window_gone '^Tarvo \(Edit\)$' || fail "Enter did not close the item dialog"
+    else
+      fail "Edit opened no item dialog"
+    fi
+    keys alt+o
+    wait_until 10 window_gone '^Tarvo \(Set Launcher\)$' || fail "OK did not close the editor"
+    {
+      head -n 2 "$dir/original.PRG" | iconv -f CP932 -t UTF-8
+      set_line "メモ帳 X" c "$(dos "$dir")" "--item 3"
+      tail -n +7 "$dir/original.PRG" | iconv -f CP932 -t UTF-8
+    } | cp932 >"$dir/edited.PRG"
+    if wait_until 10 cmp -s "$dir/TARVO90.PRG" "$dir/edited.PRG"; then
+      pass "the editor wrote the edited set"
+    else
+      fail "the set file after the editor differs:"; diff <(iconv -f CP932 -t UTF-8 "$dir/edited.PRG") \
+        <(iconv -f CP932 -t UTF-8 "$dir/TARVO90.PRG") >&2 || true
+    fi
+  else
+    fail "Options > Launcher Set opened no editor"
+  fi
+
+  # Now there is room: the dropped file becomes item 16.
+  drop_on_main "$dir/drop folder/new tool.txt" || fail "the main window did not take the second drop"
+  {
+    cat "$dir/edited.PRG"
+    printf 'new tool.txt=*\r\n%s|%s|\r\n' "$(dos "$dir/drop folder")" "$(dos "$dir/drop folder/new tool.txt")"
+  } >"$dir/dropped.PRG"
+  if wait_until 10 cmp -s "$dir/TARVO90.PRG" "$dir/dropped.PRG"; then
+    pass "a dropped file became the last item"
+  else
+    fail "the set file after the drop differs:"; diff <(iconv -f CP932 -t UTF-8 "$dir/dropped.PRG") \
+      <(iconv -f CP932 -t UTF-8 "$dir/TARVO90.PRG") >&2 || true
+  fi
+  window_gone '^Information$' || { fail "the drop showed a box"; keys Return; }
+
+  # The environment dialog, left with Save: the settings are written at exit.
+  keys alt+o i
+  if envdlg=$(window_titled "Tarvo (Set Environment)" 10); then
+    shot "$envdlg" environment-ja
+    keys alt+s
+    wait_until 10 window_gone '^Tarvo \(Set Environment\)$' || fail "Save did not close the dialog"
+  else
+    fail "Options > Set INI file opened no dialog"
+  fi
+
+  # F4: the companion's window comes to the front.
+  focus_window "$main"
+  keys F4
+  if wait_until 10 test "$(focused_title)" = "Kesti stub"; then
+    pass "F4 brought the KestiMainWin window to the front"
+  else
+    fail "after F4 the focus is on '$(focused_title)', not the companion's window"
+  fi
+
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  outer_w=$WIDTH outer_h=$HEIGHT
+  # Back to the launcher as a user goes back: a click on its title bar.
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + 8)) click 1
+  sleep 0.5
+  end_tarvo
+  # The window was never moved: the bounds are the centred outer ones.
+  expected_ini=$(printf '%s\n' "[FormMain]" "StateSet=/C" \
+    "Left=$(((1024 - outer_w) / 2))" "Top=$(((768 - outer_h) / 2))" "Width=$outer_w" "Height=$outer_h" \
+    "PosSet=0" "WindowsDir=C:\\WINDOWS\\" "TarvoDir=$(dos "$dir")\\" "[Language]" "Japanese=1" "English=0")
+  if [[ $(tr -d '\r' <"$dir/TARVO.INI") == "$expected_ini" ]]; then
+    pass "TARVO.INI was written at exit after Save"
+  else
+    fail "TARVO.INI after a saved run differs:"; diff <(echo "$expected_ini") <(tr -d '\r' <"$dir/TARVO.INI") >&2 || true
+  fi
+fi
+kill "$stub_pid" 2>/dev/null || true
+stub_pid=
+
+# ------------------------------------------------------------------ English
+case_name=english
+dir="$work/$case_name"
+mkdir -p "$dir/start in" "$dir/drop folder"
+cp "$tarvo" "$dir/TARVO.EXE"
+cp "$work/recorder.exe" "$dir/"
+touch "$dir/drop folder/new tool.txt"
+write_set
+printf '[FormMain]\r\nStateSet=/C\r\n[Language]\r\nJapanese=0\r\nEnglish=1\r\n' >"$dir/TARVO.INI"
+cp "$dir/TARVO90.PRG" "$dir/original.PRG"
+cp "$dir/TARVO.INI" "$dir/original.INI"
+
+if start_tarvo; then
+  shot "$main" main-en
+  drop_on_main "$dir/drop folder/new tool.txt" || fail "the main window did not take the drop"
+  if box=$(window_titled "Information" 10); then
+    shot "$box" message-en
+    keys Return
+    wait_until 10 window_gone '^Information$' || fail "Enter did not close the box"
+  else
+    fail "no box for a drop on a full set"
+  fi
+  keys alt+o l
+  if editor=$(window_titled "Tarvo (Set Launcher)" 10); then
+    shot "$editor" editor-en
+    keys alt+e
+    if item=$(window_titled "Tarvo (Edit)" 10); then
+      shot "$item" item-en
+      keys End space X Escape  # Esc in a box cancels
+      wait_until 10 window_gone '^Tarvo \(Edit\)$' || fail "Esc did not close the item dialog"
+    else
+      fail "Edit opened no item dialog"
+    fi
+    keys Escape
+    wait_until 10 window_gone '^Tarvo \(Set Launcher\)$' || fail "Esc did not close the editor"
+  else
+    fail "Options > Launcher Set opened no editor"
+  fi
+  keys alt+o i
+  if envdlg=$(window_titled "Tarvo (Set Environment)" 10); then
+    shot "$envdlg" environment-en
+    keys Escape  # closes without Save
+    wait_until 10 window_gone '^Tarvo \(Set Environment\)$' || fail "Esc did not close the dialog"
+  else
+    fail "Options > Set INI file opened no dialog"
+  fi
+  end_tarvo
+  if cmp -s "$dir/TARVO90.PRG" "$dir/original.PRG"; then pass "a cancelled item dialog changed no file"
+  else fail "the set file changed although the item dialog was cancelled"; fi
+  if cmp -s "$dir/TARVO.INI" "$dir/original.INI"; then
+    pass "TARVO.INI was left alone without Save"
+  else
+    fail "TARVO.INI changed although the environment dialog was not saved"
+  fi
+fi
+
+if ((failures > 0)); then
+  echo "smoke-wine: $failures failure(s)" >&2
+  exit 1
+fi
+echo "smoke-wine: all checks passed"
