@@ -1,6 +1,8 @@
 #include "platform/posix/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,15 +10,18 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
+#include <optional>
 #include <random>
+#include <string_view>
 
 #include "platform/errors.h"
-#include "platform/posix/paths.h"
 #include "platform/posix/convert.h"
+#include "platform/posix/paths.h"
 
 namespace platform::posix {
 
-int windowsErrorCode(int err) {
+int windowsErrorCode(int err, Access access) {
     switch (err) {
     case ENOENT: return 2;
     case ENOTDIR:
@@ -25,16 +30,22 @@ int windowsErrorCode(int err) {
     case ENFILE: return 4;
     case EACCES:
     case EPERM:
-    case EROFS: return 5;
+    case EROFS:
+    // Windows refuses a folder as a file with "access denied".
+    case EISDIR: return 5;
     case ENOSPC:
-    case EDQUOT: return 101;
-    default: return err;
+    case EDQUOT:
+    case EFBIG: return 101;
+    // The Windows write and read fault codes.
+    case EIO: return access == Access::Writing ? 29 : 30;
+    default: return kUnmappedErrno + err;
     }
 }
 
 namespace {
 
-[[noreturn]] void fail(int err) { throw IOError(windowsErrorCode(err)); }
+[[noreturn]] void fail(int err) { throw IOError(windowsErrorCode(err, Access::Reading)); }
+[[noreturn]] void failWriting(int err) { throw IOError(windowsErrorCode(err, Access::Writing)); }
 
 std::string folderOf(const std::string& path) {
     std::size_t slash = path.rfind('/');
@@ -46,8 +57,6 @@ std::string folderOf(const std::string& path) {
 // Windows tells a missing folder ("path not found", 3) from a missing file (2).
 [[noreturn]] void failOpening(int err, const std::string& path) {
     if (err == ENOENT && !isFolder(folderOf(path))) throw IOError(3);
-    // Windows refuses to open a folder as a file with "access denied".
-    if (err == EISDIR) throw IOError(5);
     fail(err);
 }
 
@@ -144,6 +153,22 @@ std::string readFile(const std::string& utf8Path) {
     return readAll(fd.get());
 }
 
+// A link's contents, whole: a result that fills the buffer may have been cut.
+std::string readLink(const std::string& path, const struct stat& st) {
+    std::size_t size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : PATH_MAX;
+    for (;;) {
+        std::string link(size, '\0');
+        ssize_t n = readlink(path.c_str(), link.data(), link.size());
+        if (n < 0) failWriting(errno);
+        if (static_cast<std::size_t>(n) < size) {
+            link.resize(static_cast<std::size_t>(n));
+            return link;
+        }
+        if (size >= (1u << 20)) failWriting(ENAMETOOLONG);
+        size *= 2;
+    }
+}
+
 // The final target of a chain of symbolic links; the target itself need not
 // exist, so that a dangling link gets its file created.
 std::string resolveLinks(const std::string& path) {
@@ -151,11 +176,8 @@ std::string resolveLinks(const std::string& path) {
     for (int hops = 0;; ++hops) {
         struct stat st;
         if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
-        if (hops == 40) fail(ELOOP);
-        std::string link(PATH_MAX, '\0');
-        ssize_t n = readlink(target.c_str(), link.data(), link.size());
-        if (n < 0) fail(errno);
-        link.resize(static_cast<std::size_t>(n));
+        if (hops == 40) failWriting(ELOOP);
+        std::string link = readLink(target, st);
         if (!link.empty() && link.front() == '/') {
             target = link;
         } else {
@@ -165,29 +187,59 @@ std::string resolveLinks(const std::string& path) {
     }
 }
 
+// New files are named ".NAME.PID-SEED-COUNT" beside the file they replace;
+// NAME is cut so that the whole stays within NAME_MAX.
+std::string tempPrefixFor(const std::string& target) {
+    std::size_t slash = target.rfind('/');
+    return "." + target.substr(slash == std::string::npos ? 0 : slash + 1).substr(0, 200) + ".";
+}
+
 std::string tempNameFor(const std::string& target) {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
     std::size_t slash = target.rfind('/');
     std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    // Kept short enough that the temp name stays within NAME_MAX.
-    std::string name = target.substr(slash == std::string::npos ? 0 : slash + 1).substr(0, 200);
-    return folder + "." + name + "." + std::to_string(getpid()) + "-" + std::to_string(seed) + "-" +
+    return folder + tempPrefixFor(target) + std::to_string(getpid()) + "-" + std::to_string(seed) + "-" +
            std::to_string(counter++);
 }
 
-// For a folder that refuses new files: overwrite the file itself, and put the
-// old bytes back if the new ones cannot all be written.
-void writeInPlace(const std::string& target, int writable, const std::string& bytes) {
-    std::string old = readFile(target);
-    auto put = [writable](const std::string& b) {
-        return ftruncate(writable, 0) == 0 && lseek(writable, 0, SEEK_SET) == 0 && writeAll(writable, b) &&
-               fsync(writable) == 0;
-    };
-    if (put(bytes)) return;
-    int err = errno;
-    put(old);
-    fail(err);
+bool allDigits(std::string_view s) {
+    return !s.empty() && s.size() <= 10 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The writer's process id of a name of ours for this file ("PID-SEED-COUNT"
+// after the prefix), or nothing for any other name.
+std::optional<pid_t> writerOf(std::string_view name, std::string_view prefix) {
+    if (!name.starts_with(prefix)) return std::nullopt;
+    name.remove_prefix(prefix.size());
+    std::size_t first = name.find('-');
+    std::size_t second = first == std::string_view::npos ? first : name.find('-', first + 1);
+    if (second == std::string_view::npos || !allDigits(name.substr(0, first)) ||
+        !allDigits(name.substr(first + 1, second - first - 1)) || !allDigits(name.substr(second + 1))) {
+        return std::nullopt;
+    }
+    unsigned long long pid = std::stoull(std::string(name.substr(0, first)));
+    if (pid == 0 || pid > static_cast<unsigned long long>(INT_MAX)) return std::nullopt;
+    return static_cast<pid_t>(pid);
+}
+
+// New files of earlier writes of this file that were killed halfway. Another
+// launcher may be writing the same file: only a writer that is gone leaves
+// a file that is no longer wanted.
+void removeLeftovers(const std::string& target) {
+    const std::string prefix = tempPrefixFor(target);
+    DIR* folder = opendir(folderOf(target).c_str());
+    if (folder == nullptr) return;
+    const pid_t self = getpid();
+    while (const dirent* entry = readdir(folder)) {
+        std::optional<pid_t> writer = writerOf(entry->d_name, prefix);
+        if (!writer || *writer == self || kill(*writer, 0) == 0 || errno != ESRCH) continue;
+        struct stat st;
+        if (fstatat(dirfd(folder), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+            unlinkat(dirfd(folder), entry->d_name, 0);
+        }
+    }
+    closedir(folder);
 }
 
 }  // namespace
@@ -198,51 +250,61 @@ void safeWrite(const std::string& utf8Path, const std::string& bytes) {
 
     struct stat old;
     bool oldExists = stat(target.c_str(), &old) == 0;
-    if (oldExists && S_ISDIR(old.st_mode)) throw IOError(5);
+    if (oldExists) {
+        // A folder, a FIFO or a device is no file of ours to replace.
+        if (!S_ISREG(old.st_mode)) throw IOError(5);
+        // A read-only file stays, as on Windows, even for root; a rename
+        // would need only the folder to be writable.
+        if ((old.st_mode & S_IWUSR) == 0) throw IOError(5);
+        if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) failWriting(errno);
+    }
+    removeLeftovers(target);
 
+    // Private until it has the old file's mode; a file of our own making
+    // gets the usual mode at once.
     std::string temp;
     int created = -1;
     for (int attempt = 0; attempt < 100 && created < 0; ++attempt) {
         temp = tempNameFor(target);
-        created = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        created = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, oldExists ? 0600 : 0666);
         if (created < 0 && errno != EEXIST) break;
     }
     Descriptor fd(created);
     if (fd.get() < 0) {
-        int err = errno;
-        if ((err == EACCES || err == EPERM || err == EROFS) && oldExists) {
-            Descriptor writable(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-            if (writable.get() >= 0) {
-                writeInPlace(target, writable.get(), bytes);
-                if (!writable.close()) fail(errno);
-                return;
-            }
-        }
-        // A new name that cannot be created for want of a folder: "path not found".
-        if (err == ENOENT) throw IOError(3);
-        fail(err);
+        // A new name that cannot be created for want of a folder: "path not
+        // found". A folder that refuses new files is an error too: the file
+        // is never rewritten in place, since a crash halfway would lose it.
+        if (errno == ENOENT) throw IOError(3);
+        failWriting(errno);
     }
-
-    bool ok = writeAll(fd.get(), bytes) && fsync(fd.get()) == 0 &&
-              (!oldExists || fchmod(fd.get(), old.st_mode & 07777) == 0);
-    int err = errno;
-    if (ok) {
-        ok = fd.close();
-        err = errno;
-    }
-    if (ok) {
-        ok = ::rename(temp.c_str(), target.c_str()) == 0;
-        err = errno;
-    }
-    if (!ok) {
+    auto discard = [&](int err) {
         fd.reset();
         ::unlink(temp.c_str());
-        fail(err);
+        failWriting(err);
+    };
+
+    if (oldExists) {
+        // Owner and group where we may (the group alone when not root); the
+        // mode after them, since a change of owner clears set-id bits.
+        if (fchown(fd.get(), old.st_uid, old.st_gid) != 0 &&
+            fchown(fd.get(), static_cast<uid_t>(-1), old.st_gid) != 0) {
+            // Kept as ours: the user may not give files away.
+        }
+        if (fchmod(fd.get(), old.st_mode & 07777) != 0) discard(errno);
     }
+    if (!writeAll(fd.get(), bytes) || fsync(fd.get()) != 0) discard(errno);
+    if (!fd.close()) discard(errno);
+    if (::rename(temp.c_str(), target.c_str()) != 0) discard(errno);
 
     // The rename is durable only once the folder itself is flushed.
     Descriptor folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0) fsync(folder.get());
+}
+
+PosixFiles::PosixFiles() {
+    // A file-size limit should fail the write (EFBIG), not end the program.
+    struct sigaction current {};
+    if (sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool PosixFiles::exists(const std::string& path) {

@@ -7,11 +7,20 @@
 
 namespace platform::posix {
 
+enum class Access { Reading, Writing };
+
+// Added to an errno that has no Windows code of its own, so that the
+// framework shows it as an I/O error numbered apart from every defined code.
+constexpr int kUnmappedErrno = 1000;
+
 // errno to the Windows error codes the framework reports.
-int windowsErrorCode(int err);
+int windowsErrorCode(int err, Access access);
 
 class PosixFiles : public Files {
 public:
+    // Ignores SIGXFSZ (unless the program handles it), so that a file-size
+    // limit fails a write instead of ending the program.
+    PosixFiles();
     bool exists(const std::string& path) override;
     std::string read(const std::string& path) override;
     FileKind kind(const std::string& path) override;
@@ -19,10 +28,11 @@ public:
     void write(const std::string& path, const std::string& bytes) override;
 };
 
-// Safe write by UTF-8 path: new file beside the old one, flushed, then renamed
-// over it, keeping the old file's permissions and following a symbolic link to
-// its target; if the folder refuses a new file but the file itself is
-// writable, writes in place and puts the old bytes back on failure.
+// Safe write by UTF-8 path: a new file beside the old one, given the old
+// file's owner, group and mode before any data, flushed, then renamed over
+// it, following a symbolic link to its target. A file without a write bit
+// for its owner, or a folder that refuses the new file, fails the write and
+// keeps the file. New files left by writers that are gone are removed.
 // Throws IOError.
 void safeWrite(const std::string& utf8Path, const std::string& bytes);
 
