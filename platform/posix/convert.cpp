@@ -82,9 +82,14 @@ std::optional<std::string> toUtf8(const std::string& cp932) {
     return out;
 }
 
+// iconv gives some characters a neighbour's code without counting them as
+// changed (the yen sign becomes "\\", the wave dash the full-width tilde) and
+// drops others (tag characters): only a text that converts back to itself
+// is the same text in CP932.
 std::optional<std::string> fromUtf8(const std::string& utf8) {
-    std::string out;
+    std::string out, back;
     if (!toCp932().convert(utf8, out, false)) return std::nullopt;
+    if (!fromCp932().convert(out, back, false) || back != utf8) return std::nullopt;
     return out;
 }
 

@@ -45,6 +45,28 @@ TEST(Convert, RefusesTextCp932CannotHold) {
     EXPECT_EQ(fromUtf8("\xF0\x9F\x98\x80"), std::nullopt);  // emoji
 }
 
+// CP932 has no place of its own for these: iconv gives them a neighbour's
+// code (the yen sign becomes "\\", the wave dash the full-width tilde) or
+// drops them (tag characters), so a name carrying them would come back changed.
+// Texts are UTF-8 bytes here: literals would be compiled to CP932.
+TEST(Convert, RefusesCharactersThatDoNotComeBack) {
+    const char* changed[] = {
+        "\xC2\xA2",         "\xC2\xA3",        "\xC2\xA5",     "\xC2\xAC",     "\xE2\x80\x94",
+        "\xE2\x80\x96",     "\xE2\x80\xBE",    "\xE2\x88\x92", "\xE3\x80\x9C",  // ¢ £ ¥ ¬ — ‖ ‾ − 〜
+        "\xF3\xA0\x80\x81", "\xF3\xA0\x81\x81"};                                // tag characters
+    for (const char* c : changed) {
+        EXPECT_EQ(fromUtf8(c), std::nullopt) << c;
+        EXPECT_EQ(fromUtf8(std::string("/home/a") + c + "b.txt"), std::nullopt) << c;
+    }
+    // CP932's own neighbours (￠ ￡ ￢ ― ∥ ～ － ￣) convert both ways.
+    for (const char* c : {"\xEF\xBF\xA0", "\xEF\xBF\xA1", "\xEF\xBF\xA2", "\xE2\x80\x95", "\xE2\x88\xA5",
+                          "\xEF\xBD\x9E", "\xEF\xBC\x8D", "\xEF\xBF\xA3"}) {
+        std::optional<std::string> cp932 = fromUtf8(c);
+        ASSERT_TRUE(cp932.has_value()) << c;
+        EXPECT_EQ(toUtf8(*cp932), c);
+    }
+}
+
 TEST(ProgramPath, MakesArgv0AbsoluteWithoutResolvingLinks) {
     char pattern[] = "/tmp/program_path_test.XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
