@@ -38,8 +38,9 @@ std::vector<pid_t> children;
 
 enum class Content { Program, Document, Unreadable };
 
-// A file without execute permission that still looks like a program was
-// meant to be run, not opened as a document.
+// What a regular file holds: a program starts with an ELF header or "#!".
+// The execute bit alone tells nothing, since file systems such as vfat,
+// NTFS and SMB mounts give it to every file.
 Content sniff(const std::string& path) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return Content::Unreadable;
@@ -61,7 +62,8 @@ Content sniff(const std::string& path) {
 // failure, 0 when started. The child gets /dev/null as input, no descriptor
 // beyond 0..2, an empty signal mask, default signal actions and a session of
 // its own, so the launcher's terminal closing does not take it down.
-int spawn(const std::string& path, const std::vector<std::string>& args, const std::string& startIn) {
+int spawn(const std::string& path, const std::vector<std::string>& args, const std::string& startIn,
+          pid_t* started = nullptr) {
     std::vector<char*> argv;
     argv.reserve(args.size() + 1);
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -88,7 +90,9 @@ int spawn(const std::string& path, const std::vector<std::string>& args, const s
 
     pid_t pid = 0;
     if (!err) err = posix_spawn(&pid, path.c_str(), &actions, &attr, argv.data(), environ);
-    if (!err) {
+    if (!err && started) {
+        *started = pid;
+    } else if (!err) {
         std::lock_guard lock(childrenMutex);
         children.push_back(pid);
     }
@@ -119,6 +123,24 @@ int startProgram(const std::string& path, const std::string& asGiven, const std:
     }
 }
 
+// Whether the opener has not failed within `waitMs`: xdg-open ends at once
+// with a non-zero status when it finds no handler, while one that has found
+// it may run as long as the document is open. An opener still running then
+// is reaped later with the other children.
+bool watchOpener(pid_t pid, int waitMs) {
+    int status = 0;
+    for (int waited = 0, step = 1;; waited += step, step = std::min(step * 2, 50)) {
+        pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (r < 0 && errno != EINTR) return true;  // reaped elsewhere: nothing to tell
+        if (waited >= waitMs) break;
+        usleep(static_cast<useconds_t>(std::min(step, waitMs - waited)) * 1000);
+    }
+    std::lock_guard lock(childrenMutex);
+    children.push_back(pid);
+    return true;
+}
+
 // Folders and documents go to the desktop's opener; parameters do not apply.
 int openWithOpener(const std::string& target, const std::string& startIn, const std::string& cwd,
                    const ShellSettings& settings) {
@@ -130,7 +152,9 @@ int openWithOpener(const std::string& target, const std::string& startIn, const 
         opener = searchPath(settings.opener, cwd);
     }
     if (!opener) return kNoOpener;
-    return spawn(*opener, {settings.opener, target}, startIn) == 0 ? kStarted : kNoOpener;
+    pid_t pid = 0;
+    if (spawn(*opener, {settings.opener, target}, startIn, &pid) != 0) return kNoOpener;
+    return watchOpener(pid, settings.openerWaitMs) ? kStarted : kNoOpener;
 }
 
 }  // namespace
@@ -161,16 +185,17 @@ int shellExecute(const ShellRequest& request, const ShellSettings& settings) {
     if (S_ISDIR(st.st_mode)) return openWithOpener(path, startIn, cwd, settings);
     // Devices, pipes and sockets are neither programs nor documents.
     if (!S_ISREG(st.st_mode)) return kNoPermission;
-    if (faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0)
-        return startProgram(path, file, request.parameters, startIn);
+    bool executable = faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0;
     switch (sniff(path)) {
         case Content::Document:
             return openWithOpener(path, startIn, cwd, settings);
+        // A program without execute permission was meant to be run, not
+        // opened; one we may run but not read is left to the system to load.
         case Content::Program:
         case Content::Unreadable:
             break;
     }
-    return kNoPermission;
+    return executable ? startProgram(path, file, request.parameters, startIn) : kNoPermission;
 }
 
 void reapChildren() {

@@ -11,6 +11,9 @@ namespace platform::posix {
 struct ShellSettings {
     // The desktop's opener for folders and documents.
     std::string opener = "xdg-open";
+    // How long the opener is watched: one that fails within it (it found no
+    // handler) gives 31; one still running then counts as started.
+    int openerWaitMs = 2000;
 };
 
 // UTF-8 request in, Windows-style result out: > 32 success; 2 no such file,

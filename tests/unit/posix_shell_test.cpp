@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <time.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -149,6 +150,51 @@ TEST_F(PosixShellTest, FoldersAndDocumentsGoToTheOpener) {
 
     EXPECT_EQ(run(dir + "/doc.txt", "", "", ShellSettings{"no-such-opener"}), 31);
     EXPECT_EQ(run(dir + "/folder", "", "", ShellSettings{dir + "/missing/opener"}), 31);
+}
+
+// On vfat, NTFS and SMB mounts every file has an execute bit: only a file
+// that also looks like a program is run, anything else is a document.
+TEST_F(PosixShellTest, FilesThatAreNoProgramsGoToTheOpenerWhateverTheirMode) {
+    script("bin/fake-open", "printf '%s\\n' \"$@\" >> " + dir + "/opened\n");
+    setenv("PATH", (dir + "/bin").c_str(), 1);
+    ShellSettings settings{"fake-open"};
+    std::string doc = write("doc.txt", "just text\n", fs::perms::owner_all | fs::perms::group_exec);
+    std::string empty = write("empty", "", fs::perms::owner_all);
+    std::string probe = script("probe.sh", "echo ran > " + dir + "/ran\n");
+
+    EXPECT_GT(run(doc, "", "", settings), 32);
+    EXPECT_GT(run(empty, "", "", settings), 32);
+    EXPECT_EQ(waitForLines(dir + "/opened", 2), (Lines{doc, empty}));
+    EXPECT_GT(run(probe, "", "", settings), 32);
+    EXPECT_EQ(waitForLines(dir + "/ran"), Lines{"ran"});
+    EXPECT_EQ(waitForLines(dir + "/opened", 2).size(), 2u);
+}
+
+// The opener's own failure (no handler for the document) is reported; an
+// opener still running after the short wait counts as started, and the
+// wait never grows beyond it.
+TEST_F(PosixShellTest, OpenerThatFailsSoonGivesNoOpener) {
+    std::string doc = write("doc.txt", "text\n", fs::perms::owner_read | fs::perms::owner_write);
+    auto now = [] {
+        timespec t{};
+        clock_gettime(CLOCK_MONOTONIC, &t);
+        return t.tv_sec * 1000LL + t.tv_nsec / 1000000;
+    };
+    auto timed = [&](const std::string& body, int& result) {
+        ShellSettings settings{script("opener-" + std::to_string(body.size()), body), 500};
+        long long start = now();
+        result = run(doc, "", "", settings);
+        return now() - start;
+    };
+    int result = 0;
+    EXPECT_LT(timed("exit 3\n", result), 450);
+    EXPECT_EQ(result, 31);
+    EXPECT_LT(timed("exit 0\n", result), 450);
+    EXPECT_GT(result, 32);
+    long long waited = timed("sleep 3\n", result);
+    EXPECT_GT(result, 32);
+    EXPECT_GE(waited, 450);
+    EXPECT_LT(waited, 1500);
 }
 
 TEST_F(PosixShellTest, ChildrenAreReapedAndStartClean) {
