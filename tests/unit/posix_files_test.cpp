@@ -89,9 +89,9 @@ private:
 TEST(WindowsErrorCode, MapsErrnoToTheFrameworkCodes) {
     using platform::posix::Access;
     using platform::posix::windowsErrorCode;
-    const std::pair<int, int> cases[] = {{ENOENT, 2},   {ENOTDIR, 3},  {ENAMETOOLONG, 3}, {EMFILE, 4},
-                                         {ENFILE, 4},   {EACCES, 5},   {EPERM, 5},        {EROFS, 5},
-                                         {EISDIR, 5},   {ENOSPC, 101}, {EDQUOT, 101},     {EFBIG, 101}};
+    const std::pair<int, int> cases[] = {{ENOENT, 2}, {ENOTDIR, 3},  {ENAMETOOLONG, 3}, {EMFILE, 4},
+                                         {ENFILE, 4}, {EACCES, 5},   {EPERM, 5},        {EROFS, 5},
+                                         {EISDIR, 5}, {ENOSPC, 101}, {EDQUOT, 101},     {EFBIG, 101}};
     std::set<int> mapped;
     for (const auto& [err, code] : cases) {
         EXPECT_EQ(windowsErrorCode(err, Access::Reading), code) << err;
@@ -201,7 +201,8 @@ TEST_F(PosixFilesTest, ReadOnlyFolderRefusesTheWriteAndKeepsTheFile) {
         return;
     }
     // Permission checks do not apply to root: run the case as an ordinary user.
-    for (const std::string& p : {dir, path("writable"), path("locked")}) ASSERT_EQ(chown(p.c_str(), kNobody, kNobody), 0);
+    for (const std::string& p : {dir, path("writable"), path("locked")})
+        ASSERT_EQ(chown(p.c_str(), kNobody, kNobody), 0);
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -274,8 +275,7 @@ TEST_F(PosixFilesTest, NewFileTakesTheOldModeBeforeAnyDataAndIsClearedLater) {
         setrlimit(RLIMIT_FSIZE, &limit);
         try {
             safeWrite(path("a.ini"), std::string(100000, 'n'));
-        } catch (...) {
-        }
+        } catch (...) {}
         _exit(0);
     }
     int status = 0;
@@ -317,9 +317,9 @@ TEST_F(PosixFilesTest, LeftoversOfLiveWritersAndOtherFilesAreKept) {
     const std::string dead = std::to_string(gone), alive = std::to_string(getppid()), self = std::to_string(getpid());
     put(path("a.ini"), "old");
     const std::set<std::string> kept = {
-        ".a.ini." + alive + "-1-0",  ".a.ini." + self + "-2-0", ".b.ini." + dead + "-3-0", ".a.ini." + dead + "-x-0",
-        ".a.ini." + dead + "-4",     ".a.ini.bak",              "a.ini." + dead + "-5-0",  ".a.ini." + dead + "-6-0.x",
-        ".a.ini." + dead + "-7-0.l"};
+        ".a.ini." + alive + "-1-0", ".a.ini." + self + "-2-0",   ".b.ini." + dead + "-3-0",
+        ".a.ini." + dead + "-x-0",  ".a.ini." + dead + "-4",     ".a.ini.bak",
+        "a.ini." + dead + "-5-0",   ".a.ini." + dead + "-6-0.x", ".a.ini." + dead + "-7-0.l"};
     for (const std::string& name : kept) put(path(name), "kept");
     put(path(".a.ini." + dead + "-8-1"), "left over");
     fs::create_symlink("a.ini", path(".a.ini." + dead + "-9-2"));
