@@ -13,10 +13,19 @@ A scenario is a text file of sections:
   [expect-bytes NAME]  the same, by escapes alone
   [expect-missing NAME]
 
+  [only windows]   the scenario runs only with the Windows driver
+  [only posix]     the scenario runs only with the POSIX driver
+
 Texts are written in UTF-8 and become CP932 in files. In file contents the
 escapes \\r, \\n, \\t, \\xHH and \\\\ stand for their bytes. Everywhere, $DIR
 stands for the scenario's own temporary folder, where it runs; a relative
-program path is taken inside it.
+program path is taken inside it. "$DIR/" is the folder as the platform
+writes it before a name, with its separator.
+
+Usage: run_scenario.py [--windows] DRIVER SCENARIO
+With --windows the driver is the Windows program under Wine (for example
+scripts/wine-headless): $DIR is then the folder's Windows name (Z:\\...),
+"$DIR/" ends in "\\" and a relative program path is joined with "\\".
 """
 import os
 import re
@@ -25,7 +34,9 @@ import subprocess
 import sys
 import tempfile
 
-SECTION = re.compile(r"^\[(file|bytes|run|actions|transcript|expect|expect-bytes|expect-missing)(?: (.+))?\]$")
+SECTION = re.compile(r"^\[(file|bytes|run|actions|transcript|expect|expect-bytes|expect-missing|only)(?: (.+))?\]$")
+SYSTEMS = ("windows", "posix")
+SKIPPED = 77  # the return code CTest is told means "skipped"
 
 
 def parse(path):
@@ -71,17 +82,46 @@ def decode_escapes(text):
     return bytes(out)
 
 
-def content(kind, lines, folder):
-    lines = [l.replace("$DIR", folder) for l in lines]
+def with_folder(text, folder, sep):
+    """$DIR/ is the folder as the platform writes it before a name (with its
+    separator), $DIR the folder itself."""
+    return text.replace("$DIR/", folder + sep).replace("$DIR", folder)
+
+
+def content(kind, lines, folder, sep):
+    # Contents go through the escapes: a Windows name's backslashes are doubled first.
+    folder, sep = folder.replace("\\", "\\\\"), sep.replace("\\", "\\\\")
+    lines = [with_folder(l, folder, sep) for l in lines]
     if kind in ("bytes", "expect-bytes"):
         return decode_escapes("".join(lines))
     return b"".join(decode_escapes(l) + b"\r\n" for l in lines)
 
 
+def quoted(text):
+    """The text as the transcript quotes it."""
+    return text.replace("\\", "\\\\").replace('"', '\\"')
+
+
 def main():
-    driver, scenario = os.path.abspath(sys.argv[1]), sys.argv[2]
+    argv = sys.argv[1:]
+    windows = bool(argv) and argv[0] == "--windows"
+    if windows:
+        argv = argv[1:]
+    if len(argv) != 2:
+        sys.exit("usage: run_scenario.py [--windows] DRIVER SCENARIO")
+    driver, scenario = os.path.abspath(argv[0]), argv[1]
+    system = "windows" if windows else "posix"
     sections = parse(scenario)
+    only = [name for kind, name, _ in sections if kind == "only"]
+    if any(name not in SYSTEMS for name in only):
+        sys.exit(f"{scenario}: [only] takes one of {', '.join(SYSTEMS)}")
+    if only and system not in only:
+        print(f"skipped {os.path.basename(scenario)}: only for {', '.join(only)}")
+        sys.exit(SKIPPED)
     with tempfile.TemporaryDirectory(prefix="tarvo-scn-") as folder:
+        # The folder as the program names it: Wine's Z: is the root.
+        seen = "Z:" + folder.replace("/", "\\") if windows else folder
+        sep = "\\" if windows else "/"
         run_line, actions, expected = None, [], None
         checks = []
         for kind, name, lines in sections:
@@ -89,26 +129,33 @@ def main():
                 target = os.path.join(folder, name)
                 os.makedirs(os.path.dirname(target), exist_ok=True)
                 with open(target, "wb") as f:
-                    f.write(content(kind, lines, folder))
+                    f.write(content(kind, lines, seen, sep))
             elif kind == "run":
-                run_line = " ".join(lines).replace("$DIR", folder)
+                run_line = " ".join(lines)
             elif kind == "actions":
-                actions += [l.replace("$DIR", folder) for l in lines]
+                actions += [with_folder(l, seen, sep) for l in lines]
             elif kind == "transcript":
                 expected = lines
-            else:
+            elif kind != "only":
                 checks.append((kind, name, lines))
         if run_line is None or expected is None:
             sys.exit(f"{scenario}: needs [run] and [transcript]")
-        args = shlex.split(run_line)
+        # $DIR goes in after the splitting, so that a Windows name keeps its backslashes.
+        args = [with_folder(a, seen, sep) for a in shlex.split(run_line)]
         if "--" not in args or args.index("--") + 1 >= len(args):
             sys.exit(f"{scenario}: [run] needs -- PROGRAM_PATH")
         p = args.index("--") + 1
-        if not os.path.isabs(args[p]):
+        if windows:
+            if not re.match(r"^([A-Za-z]:)?[\\/]", args[p]):
+                args[p] = seen + "\\" + args[p]
+        elif not os.path.isabs(args[p]):
             args[p] = os.path.join(folder, args[p])
         proc = subprocess.run([driver] + args, input="".join(a + "\n" for a in actions).encode(),
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, cwd=folder, timeout=60)
-        actual = proc.stdout.decode("utf-8", errors="backslashreplace").replace(folder, "$DIR").split("\n")
+        actual = proc.stdout.decode("utf-8", errors="backslashreplace")
+        for text in ([quoted(seen), seen] if windows else [seen]):
+            actual = actual.replace(text + quoted(sep), "$DIR/").replace(text, "$DIR")
+        actual = actual.split("\n")
         if actual and actual[-1] == "":
             actual.pop()
         failures = []
@@ -122,7 +169,7 @@ def main():
                 if os.path.exists(target):
                     failures.append(f"{name} exists but should not")
                 continue
-            want = content("bytes" if kind == "expect-bytes" else "file", lines, folder)
+            want = content("bytes" if kind == "expect-bytes" else "file", lines, seen, sep)
             if not os.path.exists(target):
                 failures.append(f"{name} is missing")
                 continue
@@ -135,7 +182,7 @@ def main():
             for f in failures:
                 print(f)
             sys.exit(1)
-        print(f"ok {os.path.basename(scenario)}")
+        print(f"ok {os.path.basename(scenario)} ({system})")
 
 
 def diff(expected, actual):

@@ -10,4 +10,7 @@ limit_kib=256
 ulimit -S -f "$limit_kib"
 trap '' XFSZ
 export TARVO_FILE_SIZE_LIMIT=$((limit_kib * 1024))
-exec "$@" --gtest_filter='Win32FilesUnderSizeLimit.*'
+out=$("$@" --gtest_filter='Win32FilesUnderSizeLimit.*') || { echo "$out"; exit 1; }
+echo "$out"
+# It must have run, not skipped or matched nothing.
+grep -q '^\[  PASSED  \] [1-9]' <<<"$out" && ! grep -q SKIPPED <<<"$out"
