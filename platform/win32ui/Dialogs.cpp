@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "platform/win32ui/SystemLibrary.h"
+
 namespace platform::win32ui {
 
 namespace {
@@ -58,7 +60,8 @@ bool runFileOpenDialog(OpenDialog& dialog, HWND owner) {
     ofn.lpstrInitialDir = dialog.initialDir.empty() ? nullptr : dialog.initialDir.c_str();
     ofn.lpstrTitle = dialog.title.empty() ? nullptr : dialog.title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    if (!GetOpenFileNameA(&ofn)) return false;
+    auto open = systemFunction<BOOL WINAPI(OPENFILENAMEA*)>("comdlg32.dll", "GetOpenFileNameA");
+    if (!open || !open(&ofn)) return false;
     std::string chosen = file;
     // "?" stands for a character the code page lacks; no file name has one.
     dialog.pathLost = chosen.find('?') != std::string::npos;

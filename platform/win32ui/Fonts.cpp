@@ -17,7 +17,7 @@ std::map<int, HFONT>& fonts() {
 
 // Pixel height of the characters for a "System" height: the defined labels
 // and buttons hold their texts at these sizes.
-int characterHeight(int systemHeight) { return systemHeight >= 19 ? 15 : 12; }
+int characterHeight(int systemHeight) { return systemHeight >= 19 ? 14 : 12; }
 
 HFONT create(int pixels, const char* face) {
     return CreateFontA(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,

@@ -6,6 +6,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -13,6 +14,7 @@
 #include "platform/win32ui/Controls.h"
 #include "platform/win32ui/Fonts.h"
 #include "platform/win32ui/MenuBar.h"
+#include "platform/win32ui/SystemLibrary.h"
 #include "platform/win32ui/Win32Backend.h"
 #include "platform/windowing.h"
 
@@ -43,23 +45,30 @@ void registerClass(HINSTANCE instance, const std::string& name) {
     if (RegisterClassExA(&wc)) registered.insert(name);
 }
 
+using QueryFunction = UINT WINAPI(HDROP, UINT, LPSTR, UINT);
+UINT dragQueryFile(HDROP drop, UINT index, LPSTR buffer, UINT size) {
+    static auto query = systemFunction<QueryFunction>("shell32.dll", "DragQueryFileA");
+    return query ? query(drop, index, buffer, size) : 0;
+}
+
 // A drop as the shell hands it over; released once, by the program or here.
 class NativeDrop : public DroppedFiles {
 public:
     explicit NativeDrop(HDROP drop) : drop_(drop) {}
     ~NativeDrop() override { finish(); }
-    int count() const override { return static_cast<int>(DragQueryFileA(drop_, 0xFFFFFFFF, nullptr, 0)); }
+    int count() const override { return static_cast<int>(dragQueryFile(drop_, 0xFFFFFFFF, nullptr, 0)); }
     std::string query(int index, std::size_t bufferSize) const override {
         if (index < 0 || bufferSize == 0) return "";
         std::string path(bufferSize, '\0');
-        UINT length = DragQueryFileA(drop_, static_cast<UINT>(index), path.data(), static_cast<UINT>(bufferSize));
-        path.resize(length);
+        UINT length = dragQueryFile(drop_, static_cast<UINT>(index), path.data(), static_cast<UINT>(bufferSize));
+        path.resize(std::min<std::size_t>(length, bufferSize - 1));
         // The system puts "?" for a character the code page lacks, and no
         // file name holds one: such a path arrives empty, to be refused.
         return path.find('?') == std::string::npos ? path : "";
     }
     void finish() override {
-        if (drop_) DragFinish(drop_);
+        static auto release = systemFunction<void WINAPI(HDROP)>("shell32.dll", "DragFinish");
+        if (drop_ && release) release(drop_);
         drop_ = nullptr;
     }
 

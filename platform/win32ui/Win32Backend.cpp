@@ -10,6 +10,7 @@
 #include "platform/win32ui/Fonts.h"
 #include "platform/win32ui/FormWindow.h"
 #include "platform/win32ui/Keyboard.h"
+#include "platform/win32ui/SystemLibrary.h"
 
 namespace platform::win32ui {
 
@@ -170,7 +171,9 @@ void Win32Backend::timerDestroyed(Timer& timer) { killTimer(timer); }
 bool Win32Backend::runOpenDialog(OpenDialog& dialog) { return runFileOpenDialog(dialog, activeWindow()); }
 
 void Win32Backend::acceptDroppedFiles(Form& form, bool accept) {
-    DragAcceptFiles(windowOf(form), accept);
+    HWND hwnd = windowOf(form);
+    if (auto registerDrops = systemFunction<void WINAPI(HWND, BOOL)>("shell32.dll", "DragAcceptFiles"))
+        registerDrops(hwnd, accept);
     peerOf(form)->acceptsDrops = accept;
 }
 
