@@ -365,6 +365,43 @@ if start_tarvo; then
   fi
 fi
 
+# ------------------------------------------------------------------ first start
+# No TARVO.INI: the language question, then a two-line box (its lines are
+# split at LF CR and centred), the environment dialog left with Esc, the
+# request to restart; nothing is written at exit.
+case_name=first-start
+dir="$work/$case_name"
+mkdir -p "$dir"
+cp "$tarvo" "$dir/TARVO.EXE"
+(cd "$dir" && exec wine TARVO.EXE) </dev/null >"$dir/wine.log" 2>&1 &
+pid=$!
+if box=$(window_titled "Information" 60); then
+  focus_window "$box"
+  keys Return  # Yes: Japanese
+  if box=$(window_titled "Information" 10); then
+    shot "$box" message-two-lines-ja
+    keys Return
+  else
+    fail "no box after the language question"
+  fi
+  if envdlg=$(window_titled "Tarvo (Set Environment)" 10); then
+    keys Escape
+    wait_until 10 window_gone '^Tarvo \(Set Environment\)$' || fail "Esc did not close the dialog"
+  else
+    fail "the first start opened no environment dialog"
+  fi
+  if box=$(window_titled "Information" 10); then keys Return; else fail "no request to restart"; fi
+  main=$(window_titled "Tarvo (Main)" 10) || fail "no main window after the first start"
+  [[ -n ${main:-} ]] && end_tarvo
+  if [[ -e $dir/TARVO.INI || -e $dir/TARVO90.PRG ]]; then
+    fail "a first start left with Esc wrote files: $(ls "$dir")"
+  else
+    pass "a cancelled first start wrote no settings and no set files"
+  fi
+else
+  fail "the first start asked nothing within 60 s"
+fi
+
 if ((failures > 0)); then
   echo "smoke-wine: $failures failure(s)" >&2
   exit 1
