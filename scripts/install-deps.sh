@@ -11,11 +11,15 @@ packages=(
   libxrender-dev libxext-dev fonts-ipafont-gothic
   xvfb xauth xdotool imagemagick x11-utils
   suckless-tools time
+  # tests/fault_trials.py: a real SIGKILL in the middle of a write
+  strace
   # documents and folders open with the desktop's opener
   xdg-utils
   # scripts/test.sh checks the format and runs clang-tidy
   clang-format clang-tidy
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 fonts-vlgothic locales
+  # Wine draws its caption buttons with its own fonts
+  fonts-wine
   # scripts/fuzz.sh: clang with its libFuzzer and sanitizer runtimes, llvm-symbolizer for the stacks
   clang libclang-rt-dev llvm
 )
