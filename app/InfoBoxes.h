@@ -27,6 +27,8 @@ protected:
 class YesNoCancelBox : public InfoBox {
 public:
     YesNoCancelBox();
+    // Destroyed while its buttons still exist (see Form::destroy).
+    ~YesNoCancelBox() override { destroy(); }
     platform::Button Button1, Button2, Button3;
 };
 
@@ -34,6 +36,7 @@ public:
 class YesNoBox : public InfoBox {
 public:
     YesNoBox();
+    ~YesNoBox() override { destroy(); }
     platform::Button Button1, Button2;
 };
 
@@ -41,6 +44,7 @@ public:
 class OkBox : public InfoBox {
 public:
     OkBox();
+    ~OkBox() override { destroy(); }
     platform::Button Button1;
 };
 
