@@ -86,10 +86,6 @@ class Session:
         self.proc.wait()
 
 
-def driver_command(driver, program, *args, prefix=()):
-    return list(prefix) + [driver, "--", program, *args]
-
-
 def tidy(path):
     """Removes a folder tree even where write bits were taken away."""
     for root, folders, _ in os.walk(path):
