@@ -54,7 +54,10 @@ Content sniff(const std::string& path) {
     }
     close(fd);
     if (got >= 2 && head[0] == '#' && head[1] == '!') return Content::Program;
-    if (got == 4 && std::string_view(head, 4) == std::string_view("\x7f" "ELF", 4)) return Content::Program;
+    if (got == 4 && std::string_view(head, 4) == std::string_view("\x7f"
+                                                                  "ELF",
+                                                                  4))
+        return Content::Program;
     return Content::Document;
 }
 
@@ -107,19 +110,15 @@ int startProgram(const std::string& path, const std::string& asGiven, const std:
     for (std::string& a : splitCommandLine(parameters)) args.push_back(std::move(a));
     int err = spawn(path, args, startIn);
     switch (err) {
-        case 0:
-            return kStarted;
-        // The start-in folder may have gone between our check and the chdir.
-        case ENOENT:
-        case ENOTDIR:
-            return !startIn.empty() && !isFolder(startIn) ? kNoDirectory : kNoFile;
-        case ELOOP:
-        case ENAMETOOLONG:
-            return kNoFile;
-        // EACCES, EPERM, ENOEXEC (neither "#!" nor a known binary format),
-        // ETXTBSY, and lack of resources: the program cannot be run.
-        default:
-            return kNoPermission;
+    case 0: return kStarted;
+    // The start-in folder may have gone between our check and the chdir.
+    case ENOENT:
+    case ENOTDIR: return !startIn.empty() && !isFolder(startIn) ? kNoDirectory : kNoFile;
+    case ELOOP:
+    case ENAMETOOLONG: return kNoFile;
+    // EACCES, EPERM, ENOEXEC (neither "#!" nor a known binary format),
+    // ETXTBSY, and lack of resources: the program cannot be run.
+    default: return kNoPermission;
     }
 }
 
@@ -187,13 +186,11 @@ int shellExecute(const ShellRequest& request, const ShellSettings& settings) {
     if (!S_ISREG(st.st_mode)) return kNoPermission;
     bool executable = faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0;
     switch (sniff(path)) {
-        case Content::Document:
-            return openWithOpener(path, startIn, cwd, settings);
-        // A program without execute permission was meant to be run, not
-        // opened; one we may run but not read is left to the system to load.
-        case Content::Program:
-        case Content::Unreadable:
-            break;
+    case Content::Document: return openWithOpener(path, startIn, cwd, settings);
+    // A program without execute permission was meant to be run, not
+    // opened; one we may run but not read is left to the system to load.
+    case Content::Program:
+    case Content::Unreadable: break;
     }
     return executable ? startProgram(path, file, request.parameters, startIn) : kNoPermission;
 }

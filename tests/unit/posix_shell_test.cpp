@@ -198,9 +198,10 @@ TEST_F(PosixShellTest, OpenerThatFailsSoonGivesNoOpener) {
 }
 
 TEST_F(PosixShellTest, ChildrenAreReapedAndStartClean) {
-    std::string probe = script("probe.sh",
-                               "/bin/ls /proc/self/fd > " + dir + "/fds\n"
-                               "readlink /proc/self/fd/0 > " + dir + "/stdin\n");
+    std::string probe = script("probe.sh", "/bin/ls /proc/self/fd > " + dir +
+                                               "/fds\n"
+                                               "readlink /proc/self/fd/0 > " +
+                                               dir + "/stdin\n");
     // What the child must not inherit: a plain descriptor, a pipe as input,
     // a blocked signal and an ignored one.
     int extra = open("/dev/null", O_RDONLY);
@@ -212,7 +213,8 @@ TEST_F(PosixShellTest, ChildrenAreReapedAndStartClean) {
     sigemptyset(&usr1);
     sigaddset(&usr1, SIGUSR1);
     pthread_sigmask(SIG_BLOCK, &usr1, &oldMask);
-    struct sigaction ignore {}, oldPipe {};
+    struct sigaction ignore {
+    }, oldPipe{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGPIPE, &ignore, &oldPipe);
 
