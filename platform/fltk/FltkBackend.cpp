@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <map>
 
-#include "platform/fltk/Peers.h"
+#include "platform/fltk/FormPeer.h"
+#include "platform/fltk/KeyRouting.h"
+#include "platform/fltk/MenuBar.h"
 #include "platform/fltk/WindowFinder.h"
 #include "platform/posix/convert.h"
 #include "platform/posix/shell.h"

@@ -1,0 +1,72 @@
+// Implements: the peer of a form: its window (the defined client size, a
+// fixed size unless sizeable, the caption, the close box left to the
+// program), a widget per control, the menu bar, and the focus as the
+// native side moved it.
+#include "platform/fltk/FormPeer.h"
+
+#include <FL/Fl.H>
+
+#include "platform/fltk/ControlPeer.h"
+#include "platform/fltk/DisplayText.h"
+#include "platform/fltk/FltkBackend.h"
+#include "platform/fltk/FormWindow.h"
+#include "platform/fltk/MenuBar.h"
+
+namespace platform::fltk {
+
+FormPeer* peerOfWindow(Fl_Window* window) {
+    auto* fw = dynamic_cast<FormWindow*>(window);
+    return fw ? &fw->peer() : nullptr;
+}
+
+FormPeer::FormPeer(Form& form) : form_(form) {
+    int fontSize = fontSizeFor(form.fontHeight());
+    int menuHeight = form.menu() ? kMenuBarHeight : 0;
+    window_ = new FormWindow(*this, form.clientWidth(), form.clientHeight() + menuHeight, nullptr);
+    window_->copy_label(displayText(form.caption(), false).c_str());
+    window_->xclass("Tarvo");
+    if (form.border() == BorderStyle::Sizeable) window_->size_range(window_->w() / 2, window_->h() / 2);
+    else window_->size_range(window_->w(), window_->h(), window_->w(), window_->h());
+    window_->callback([](Fl_Widget* w, void*) {
+        // The close box (or the window manager's close): the program decides.
+        if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+        static_cast<FormWindow*>(w)->peer().form().close();
+    });
+    window_->begin();
+    if (form.menu()) menuBar_ = std::make_unique<MenuBar>(*form.menu(), form.clientWidth(), fontSize);
+    for (Control* c : form.controls()) widgets_.emplace_back(createControlWidget(*c, menuHeight, fontSize), c);
+    window_->end();
+    for (Control* c : form.controls()) c->peer->changed();
+    changed();
+}
+
+FormPeer::~FormPeer() {
+    for (auto& [widget, control] : widgets_) control->peer.reset();
+    menuBar_.reset();
+    delete window_;
+}
+
+void FormPeer::changed() {
+    window_->copy_label(displayText(form_.caption(), false).c_str());
+    window_->position(form_.left(), form_.top());
+}
+
+Fl_Double_Window* FormPeer::window() const { return window_; }
+
+Control* FormPeer::controlOf(const Fl_Widget* widget) const {
+    for (const auto& [w, control] : widgets_) {
+        if (w == widget) return control;
+    }
+    return nullptr;
+}
+
+void FormPeer::syncFocusFromNative() {
+    for (Fl_Widget* w = Fl::focus(); w; w = w->parent()) {
+        if (Control* c = controlOf(w)) {
+            if (!c->focused()) form_.focus(c);
+            return;
+        }
+    }
+}
+
+}  // namespace platform::fltk

@@ -1,0 +1,33 @@
+// The native window of a form.
+#pragma once
+
+#include <FL/Fl_Double_Window.H>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace platform::fltk {
+
+class FormPeer;
+
+class FormWindow : public Fl_Double_Window {
+public:
+    FormWindow(FormPeer& peer, int w, int h, const char* title) : Fl_Double_Window(w, h, title), peer_(peer) {}
+    ~FormWindow() override;
+    FormPeer& peer() const { return peer_; }
+    int handle(int event) override;
+    // A move by the user (or the window manager) is the form's new position.
+    void resize(int x, int y, int w, int h) override;
+
+private:
+    // While a modal window is open the other windows take nothing, drops
+    // included, as on Windows.
+    bool acceptsDropNow() const;
+    void dropped(const std::string& text);
+    static void deliverDrops(void* window);
+    FormPeer& peer_;
+    std::deque<std::vector<std::string>> pendingDrops_;
+};
+
+}  // namespace platform::fltk
