@@ -46,17 +46,19 @@ void Control::setFocus() {
     if (canFocus()) form_.focus(this);
 }
 
-char Control::accelerator() const {
-    for (std::size_t i = 0; i + 1 < caption_.size(); i += charLength(caption_, i)) {
-        if (caption_[i] != '&') continue;
-        if (caption_[i + 1] == '&') {
+char acceleratorOf(std::string_view caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); i += charLength(caption, i)) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
             ++i;  // "&&" is a literal ampersand
             continue;
         }
-        return upperAscii(caption_.substr(i + 1, 1))[0];
+        return upperAscii(caption.substr(i + 1, 1))[0];
     }
     return 0;
 }
+
+char Control::accelerator() const { return acceleratorOf(caption_); }
 
 Label::Label(Form& form, std::string name, int left, int top, int width, int height, std::string caption,
              bool centred)

@@ -40,6 +40,11 @@ constexpr int Yes = 6;
 constexpr int No = 7;
 }  // namespace mr
 
+// The accelerator of a caption, as Windows reads it: the character after
+// the first "&" ("&&" being a literal ampersand), upper-cased; 0 when none.
+// Controls and menus alike.
+char acceleratorOf(std::string_view caption);
+
 class Peer {
 public:
     virtual ~Peer() = default;
@@ -81,7 +86,7 @@ public:
     bool canFocus() const;
     void setFocus();
 
-    // Character after the "&" of the caption, upper-cased; 0 when none.
+    // acceleratorOf(caption()).
     char accelerator() const;
 
     KeyHandler OnKeyDown;

@@ -49,12 +49,7 @@ bool opensTopMenu(const Form& form, char ch) {
     if (!form.menu()) return false;
     char wanted = upperAscii(std::string(1, ch))[0];
     for (const auto& top : form.menu()->items()) {
-        // The same rule as a control's accelerator: the byte after "&".
-        const std::string& c = top->caption();
-        std::size_t amp = c.find('&');
-        if (top->visible() && amp != std::string::npos && amp + 1 < c.size() &&
-            upperAscii(c.substr(amp + 1, 1))[0] == wanted)
-            return true;
+        if (top->visible() && acceleratorOf(top->caption()) == wanted) return true;
     }
     return false;
 }

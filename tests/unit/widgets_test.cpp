@@ -102,3 +102,18 @@ TEST_F(WidgetTest, RadioGroupAndModalButtons) {
     EXPECT_EQ(f.showModal(), mr::Yes);
     EXPECT_EQ(transcript.str(), "open TTest \"Test\"\nclose TTest 6\n");
 }
+
+// One rule for controls and menus: the first "&" that does not start a
+// literal "&&" marks the accelerator.
+TEST(Accelerator, FirstSingleAmpersandUpperCased) {
+    EXPECT_EQ(acceleratorOf("OK(&O)"), 'O');
+    EXPECT_EQ(acceleratorOf("Save &as"), 'A');
+    EXPECT_EQ(acceleratorOf("ﾌｧｲﾙ(&f)"), 'F');  // half-width katakana are single bytes
+    EXPECT_EQ(acceleratorOf("&a&b"), 'A');
+    EXPECT_EQ(acceleratorOf("A&&B(&c)"), 'C');
+    EXPECT_EQ(acceleratorOf("&&&x"), 'X');
+    EXPECT_EQ(acceleratorOf("A&&B"), 0);
+    EXPECT_EQ(acceleratorOf("trailing&"), 0);
+    EXPECT_EQ(acceleratorOf(""), 0);
+    EXPECT_EQ(acceleratorOf("表示(&1)"), '1');
+}
