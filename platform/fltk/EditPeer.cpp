@@ -20,7 +20,7 @@ class EditWidget : public Fl_Input {
 public:
     EditWidget(Edit& edit, int x, int y, int w, int h) : Fl_Input(x, y, w, h), edit_(edit) {
         when(FL_WHEN_CHANGED);
-        callback([](Fl_Widget* w, void*) { static_cast<EditWidget*>(w)->edited(); });
+        callback([](Fl_Widget* widget, void*) { static_cast<EditWidget*>(widget)->edited(); });
     }
     void refresh() {
         std::string shown = posix::toUtf8Display(edit_.text());
