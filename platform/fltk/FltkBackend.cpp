@@ -5,6 +5,7 @@
 #include <FL/fl_ask.H>
 #include <FL/x.H>
 
+#include <cctype>
 #include <cstdlib>
 #include <map>
 
@@ -51,8 +52,12 @@ std::string chooserFilter(const std::string& filter) {
         std::string pattern;
         for (char c : parts[i + 1]) {
             bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-            if (letter) pattern += std::string("[") + static_cast<char>(std::toupper(c)) + static_cast<char>(std::tolower(c)) + "]";
-            else pattern += c;
+            if (!letter) {
+                pattern += c;
+                continue;
+            }
+            const char upper = static_cast<char>(std::toupper(c)), lower = static_cast<char>(std::tolower(c));
+            pattern += std::string{'[', upper, lower, ']'};
         }
         if (pattern == "*.*") pattern = "*";
         if (!out.empty()) out += "\n";
@@ -65,8 +70,14 @@ std::string chooserFilter(const std::string& filter) {
 // the system menu, a minimise button only where the form has one.
 void applyDecorations(Fl_Window* window, const Form& form) {
     enum : unsigned long { FuncResize = 2, FuncMove = 4, FuncMinimize = 8, FuncMaximize = 16, FuncClose = 32 };
-    enum : unsigned long { DecorBorder = 2, DecorResize = 4, DecorTitle = 8, DecorMenu = 16, DecorMinimize = 32,
-                           DecorMaximize = 64 };
+    enum : unsigned long {
+        DecorBorder = 2,
+        DecorResize = 4,
+        DecorTitle = 8,
+        DecorMenu = 16,
+        DecorMinimize = 32,
+        DecorMaximize = 64
+    };
     struct {
         unsigned long flags, functions, decorations;
         long inputMode;

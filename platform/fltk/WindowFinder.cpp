@@ -14,9 +14,9 @@ namespace platform::fltk {
 
 namespace {
 
-const char* const kFileManagers[] = {"nautilus", "org.gnome.nautilus", "thunar", "pcmanfm", "pcmanfm-qt",
-                                     "caja",     "nemo",               "dolphin", "konqueror", "spacefm",
-                                     "xfe",      "doublecmd",          "krusader"};
+const char* const kFileManagers[] = {
+    "nautilus", "org.gnome.nautilus", "thunar",  "pcmanfm", "pcmanfm-qt", "caja",    "nemo",
+    "dolphin",  "konqueror",          "spacefm", "xfe",     "doublecmd",  "krusader"};
 
 bool classMatches(Display* display, Window w, const std::string& wanted) {
     XClassHint hint{};
