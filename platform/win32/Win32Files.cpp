@@ -39,6 +39,7 @@ public:
     ~Handle() { reset(); }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
+    Handle(Handle&& other) noexcept : h_(other.h_) { other.h_ = INVALID_HANDLE_VALUE; }
     HANDLE get() const { return h_; }
     bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
     void reset(HANDLE h = INVALID_HANDLE_VALUE) {
@@ -157,20 +158,58 @@ bool Win32Files::exists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string Win32Files::read(const std::string& path) {
+namespace {
+
+// A disk file opened for reading; a folder is refused with "access denied",
+// as Windows does, and so is a device or a pipe, which a read could wait on.
+Handle openForReading(const std::string& path) {
     if (path.empty()) throw IOError(3);
-    // A folder is refused here with "access denied", as Windows does.
     Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) failLast();
-    std::string out;
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) throw IOError(5);
+    return file;
+}
+
+FileBytes readUpTo(HANDLE file, std::size_t limit) {
+    FileBytes r;
     char buffer[65536];
-    for (;;) {
+    while (r.bytes.size() <= limit) {
+        DWORD want = static_cast<DWORD>(std::min(sizeof buffer, limit + 1 - r.bytes.size()));
         DWORD n = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr)) failLast();
-        if (n == 0) return out;
-        out.append(buffer, n);
+        if (!ReadFile(file, buffer, want, &n, nullptr)) failLast();
+        if (n == 0) return r;
+        r.bytes.append(buffer, n);
     }
+    r.bytes.resize(limit);
+    r.whole = false;
+    return r;
+}
+
+}  // namespace
+
+FileKind Win32Files::kind(const std::string& path) {
+    if (path.empty()) return FileKind::Missing;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // A name that is not there, or that Windows refuses, names no file.
+        int code = frameworkErrorCode(GetLastError());
+        return code == 2 || code == 3 ? FileKind::Missing : FileKind::Other;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileKind::Other;
+    Handle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr));
+    return file.valid() && GetFileType(file.get()) == FILE_TYPE_DISK ? FileKind::File : FileKind::Other;
+}
+
+std::string Win32Files::read(const std::string& path) {
+    Handle file = openForReading(path);
+    return readUpTo(file.get(), std::string().max_size() - 1).bytes;
+}
+
+FileBytes Win32Files::readAtMost(const std::string& path, std::size_t limit) {
+    Handle file = openForReading(path);
+    return readUpTo(file.get(), limit);
 }
 
 void Win32Files::write(const std::string& path, const std::string& bytes) {

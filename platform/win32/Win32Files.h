@@ -1,7 +1,7 @@
 // Files service on Windows.
-// Implements: exists, read and the safe write with the ANSI calls on CP932
-// names (CreateFileA, FlushFileBuffers, ReplaceFileA, MoveFileExA), and the
-// mapping of Windows error codes to the framework's.
+// Implements: exists, kind, (bounded) reads and the safe write with the ANSI
+// calls on CP932 names (CreateFileA, FlushFileBuffers, ReplaceFileA,
+// MoveFileExA), and the mapping of Windows error codes to the framework's.
 #pragma once
 
 #include <string>
@@ -19,7 +19,11 @@ int frameworkErrorCode(unsigned long windowsError);
 class Win32Files : public Files {
 public:
     bool exists(const std::string& path) override;
+    // A folder or a device is no file to read ("Other").
+    FileKind kind(const std::string& path) override;
     std::string read(const std::string& path) override;
+    // Reads no further than one byte past `limit`.
+    FileBytes readAtMost(const std::string& path, std::size_t limit) override;
     // Writes a new file beside the old one (given the old file's attributes),
     // flushes it, then puts it in the old one's place with ReplaceFileA, or
     // MoveFileExA when there is no old file. A read-only file and a folder

@@ -149,6 +149,32 @@ TEST(Win32Files, CarriesCp932NamesAndReportsWindowsCodes) {
     EXPECT_EQ(dir.names(), (Names{name, "sub"}));
 }
 
+TEST(Win32Files, KindsAndBoundedReads) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    put(dir / "a.prg", std::string(100, 'x'));
+    CreateDirectoryA((dir / "sub").c_str(), nullptr);
+    EXPECT_EQ(files.kind(dir / "a.prg"), platform::FileKind::File);
+    EXPECT_EQ(files.kind(dir / "sub"), platform::FileKind::Other);
+    EXPECT_EQ(files.kind(dir / "missing"), platform::FileKind::Missing);
+    EXPECT_EQ(files.kind(dir / "no-folder\\x"), platform::FileKind::Missing);
+    EXPECT_EQ(files.kind(dir / "a?b"), platform::FileKind::Missing);
+    EXPECT_EQ(files.kind(""), platform::FileKind::Missing);
+    EXPECT_EQ(files.kind("NUL"), platform::FileKind::Other);  // a device
+
+    platform::FileBytes part = files.readAtMost(dir / "a.prg", 10);
+    EXPECT_EQ(part.bytes, std::string(10, 'x'));
+    EXPECT_FALSE(part.whole);
+    for (std::size_t limit : {100u, 101u, 4096u}) {
+        platform::FileBytes all = files.readAtMost(dir / "a.prg", limit);
+        EXPECT_EQ(all.bytes, std::string(100, 'x'));
+        EXPECT_TRUE(all.whole) << limit;
+    }
+    EXPECT_EQ(errorCode([&] { files.readAtMost(dir / "sub", 10); }), 5);
+    EXPECT_EQ(errorCode([&] { files.readAtMost("NUL", 10); }), 5);
+    EXPECT_EQ(errorCode([&] { files.readAtMost(dir / "missing", 10); }), 2);
+}
+
 TEST(Win32Files, SafeWriteReplacesWhollyAndKeepsAttributes) {
     win32test::TempFolder dir;
     Win32Files files;
