@@ -164,8 +164,8 @@ namespace {
 // as Windows does, and so is a device or a pipe, which a read could wait on.
 Handle openForReading(const std::string& path) {
     if (path.empty()) throw IOError(3);
-    Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) failLast();
     if (GetFileType(file.get()) != FILE_TYPE_DISK) throw IOError(5);
     return file;
@@ -224,8 +224,8 @@ void Win32Files::write(const std::string& path, const std::string& bytes) {
         if (attributes == INVALID_FILE_ATTRIBUTES) failLast();
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) throw IOError(5);
     }
-    const DWORD kept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD kept =
+        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     const DWORD newAttributes = oldExists && (attributes & kept) ? attributes & kept : FILE_ATTRIBUTE_NORMAL;
 
     TempNames names(target);
@@ -254,10 +254,10 @@ void Win32Files::write(const std::string& path, const std::string& bytes) {
         error = GetLastError();
     }
     if (ok) {
-        ok = oldExists ? ReplaceFileA(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                      nullptr, nullptr) != 0
-                       : MoveFileExA(temp.c_str(), target.c_str(),
-                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        ok = oldExists
+                 ? ReplaceFileA(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                                nullptr) != 0
+                 : MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
         if (!ok) error = GetLastError();
         // Without a backup name this means the old file is gone already and
         // the new one is the only copy: put it in place rather than lose it.

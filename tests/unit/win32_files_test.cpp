@@ -102,11 +102,11 @@ private:
 
 TEST(Win32ErrorCode, MapsWindowsCodesToTheFrameworkCodes) {
     const std::pair<unsigned long, int> cases[] = {
-        {ERROR_FILE_NOT_FOUND, 2},       {ERROR_PATH_NOT_FOUND, 3},   {ERROR_INVALID_NAME, 3},
-        {ERROR_BAD_PATHNAME, 3},         {ERROR_FILENAME_EXCED_RANGE, 3}, {ERROR_DIRECTORY, 3},
-        {ERROR_INVALID_DRIVE, 3},        {ERROR_TOO_MANY_OPEN_FILES, 4}, {ERROR_ACCESS_DENIED, 5},
-        {ERROR_DISK_FULL, 101},          {ERROR_HANDLE_DISK_FULL, 101}, {ERROR_WRITE_FAULT, 29},
-        {ERROR_READ_FAULT, 30},          {ERROR_SHARING_VIOLATION, 32}, {ERROR_GEN_FAILURE, 31}};
+        {ERROR_FILE_NOT_FOUND, 2}, {ERROR_PATH_NOT_FOUND, 3},       {ERROR_INVALID_NAME, 3},
+        {ERROR_BAD_PATHNAME, 3},   {ERROR_FILENAME_EXCED_RANGE, 3}, {ERROR_DIRECTORY, 3},
+        {ERROR_INVALID_DRIVE, 3},  {ERROR_TOO_MANY_OPEN_FILES, 4},  {ERROR_ACCESS_DENIED, 5},
+        {ERROR_DISK_FULL, 101},    {ERROR_HANDLE_DISK_FULL, 101},   {ERROR_WRITE_FAULT, 29},
+        {ERROR_READ_FAULT, 30},    {ERROR_SHARING_VIOLATION, 32},   {ERROR_GEN_FAILURE, 31}};
     for (const auto& [windows, code] : cases) EXPECT_EQ(frameworkErrorCode(windows), code) << windows;
     // Windows codes that share a number with the framework's own texts get
     // a number of their own, so "disk full" never stands for a semaphore error.
@@ -141,7 +141,7 @@ TEST(Win32Files, CarriesCp932NamesAndReportsWindowsCodes) {
     EXPECT_EQ(errorCode([&] { files.read(dir / "no-folder\\x.ini"); }), 3);
     EXPECT_EQ(errorCode([&] { files.write(dir / "no-folder\\x.ini", "x"); }), 3);
     EXPECT_EQ(errorCode([&] { files.read(dir / (name + "\\x.ini")); }), 3);  // a file taken for a folder
-    EXPECT_EQ(errorCode([&] { files.write(dir / "a?b.ini", "x"); }), 3);    // a name Windows refuses
+    EXPECT_EQ(errorCode([&] { files.write(dir / "a?b.ini", "x"); }), 3);     // a name Windows refuses
     EXPECT_EQ(errorCode([&] { files.write(dir / std::string(300, 'n'), "x"); }), 3);
     // A folder in the file's place is refused, reading or writing.
     EXPECT_EQ(errorCode([&] { files.read(dir / "sub"); }), 5);
@@ -222,8 +222,8 @@ TEST(Win32Files, FailedReplaceKeepsTheOldFile) {
     Win32Files files;
     put(dir / "busy.ini", "old contents");
     // Another program holds the file open and lets nobody delete or rename it.
-    HANDLE held = CreateFileA((dir / "busy.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE held =
+        CreateFileA((dir / "busy.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     int code = errorCode([&] { files.write(dir / "busy.ini", "new contents"); });
     CloseHandle(held);

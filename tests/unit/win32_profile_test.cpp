@@ -41,9 +41,8 @@ TEST(Win32Profile, EditsGiveTheFileWritePrivateProfileStringGives) {
         "",
     };
     const std::vector<Edit> edits = {
-        {"FormMain", "Left", "412"},         {"FormMain", "TOP", "-83"},
-        {"FormMain", "WindowsDir", "C:\\表\\"}, {"Language", "English", "1"},
-        {"NewSection", "Key", "value"},       {"FormMain", "StateSet", ""},
+        {"FormMain", "Left", "412"},  {"FormMain", "TOP", "-83"},     {"FormMain", "WindowsDir", "C:\\表\\"},
+        {"Language", "English", "1"}, {"NewSection", "Key", "value"}, {"FormMain", "StateSet", ""},
     };
     for (std::size_t s = 0; s < starts.size(); ++s) {
         win32test::TempFolder dir;
