@@ -333,6 +333,8 @@ void MainWindow::applyLanguageTexts(const setfile::LanguageMode& mode) {
         MenuJapanese->setEnabled(english);
         MenuEnglish->setEnabled(!english);
     }
+    // English wins when both flags are set, as it does for the captions.
+    platform::windowing().languageChanged(mode.english != 1 && mode.japanese == 1);
 }
 
 void MainWindow::MenuEnglishClick() {

@@ -74,6 +74,9 @@ public:
     virtual void restoreApplication() = 0;
     virtual void errorReport(const std::string& caption, const std::string& text) = 0;
     virtual void warningBox(const std::string& caption, const std::string& text, const std::string& button) = 0;
+    // The program's language mode changed (or was set at start): a toolkit
+    // that draws boxes of its own gives them the texts of that language.
+    virtual void languageChanged(bool /*japanese*/) {}
 };
 
 Windowing& windowing();

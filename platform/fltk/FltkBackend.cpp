@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "platform/fltk/DialogTexts.h"
+#include "platform/fltk/DisplayText.h"
 #include "platform/fltk/FormPeer.h"
 #include "platform/fltk/KeyRouting.h"
 #include "platform/fltk/MenuBar.h"
@@ -96,6 +98,16 @@ void applyDecorations(Fl_Window* window, const Form& form) {
                     reinterpret_cast<unsigned char*>(&hints), 5);
 }
 
+// FLTK's alert box (the warning icon) with one button of the given text;
+// FLTK's own close text stays that of the language mode.
+void alertBox(const std::string& caption, const std::string& text, const std::string& button) {
+    const char* modeClose = fl_close;
+    fl_close = button.c_str();
+    fl_message_title(utf8(caption).c_str());
+    fl_alert("%s", displayText(text).c_str());
+    fl_close = modeClose;
+}
+
 }  // namespace
 
 int fontSizeFor(int systemHeight) { return systemHeight >= 19 ? 15 : 12; }
@@ -105,8 +117,11 @@ FltkBackend::FltkBackend() {
     // Xft has no per-glyph fallback: every text goes through one CJK font.
     // A leading blank keeps FLTK from reading "I" as an italic prefix.
     Fl::set_font(FL_HELVETICA, " IPAPGothic");
+    // FLTK's file chooser draws some labels bold ("B" asks Xft for bold).
+    Fl::set_font(FL_HELVETICA_BOLD, "BIPAPGothic");
     fl_message_font(FL_HELVETICA, 14);
     Fl::visible_focus(1);
+    rememberFltkDialogTexts();
     installEventRouting();
     Fl::add_timeout(1.0, reapTick);
 }
@@ -196,7 +211,9 @@ void FltkBackend::showHelp(const std::string& helpFile, int) {
     std::string path = directoryPart(host().programPath()) + helpFile;
     if (!host().files().exists(path)) {
         fl_message_title(utf8(applicationTitle()).c_str());
-        fl_alert("%s", utf8("ﾍﾙﾌﾟ ﾌｧｲﾙ " + path + " が見つかりません").c_str());
+        const std::string text =
+            japanese_ ? "ﾍﾙﾌﾟ ﾌｧｲﾙ " + path + " が見つかりません" : "Help file " + path + " not found";
+        fl_alert("%s", displayText(text).c_str());
         return;
     }
     posix::shellExecute({"OPEN", utf8(path), "", "", 5});
@@ -210,16 +227,17 @@ void FltkBackend::restoreApplication() {
     if (main_ && main_->peer) peerOf(*main_)->window()->show();
 }
 
-void FltkBackend::errorReport(const std::string& caption, const std::string& text) {
-    fl_message_title(utf8(caption).c_str());
-    fl_close = "OK";
-    fl_alert("%s", utf8(text).c_str());
-}
+// The framework's own boxes keep their texts in either mode: "OK" reads
+// the same in Japanese, and the warning names its button.
+void FltkBackend::errorReport(const std::string& caption, const std::string& text) { alertBox(caption, text, "OK"); }
 
 void FltkBackend::warningBox(const std::string& caption, const std::string& text, const std::string& button) {
-    fl_message_title(utf8(caption).c_str());
-    std::string b = utf8(button);
-    fl_choice("%s", b.c_str(), nullptr, nullptr, utf8(text).c_str());
+    alertBox(caption, text, displayText(button));
+}
+
+void FltkBackend::languageChanged(bool japanese) {
+    japanese_ = japanese;
+    applyDialogTexts(japanese);
 }
 
 }  // namespace platform::fltk

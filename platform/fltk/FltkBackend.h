@@ -3,8 +3,9 @@
 // keys mapped to Windows virtual-key codes and routed through the shared
 // input rules; modal loops; timers; the file-open dialog; drops; shell
 // execute, window finder, help, environment, program path; the framework's
-// error report and warning box; minimise and restore. The host services
-// are the POSIX ones (platform/posix).
+// error report and warning box; FLTK's own texts in the language mode;
+// minimise and restore. The host services are the POSIX ones
+// (platform/posix).
 #pragma once
 
 #include <memory>
@@ -44,9 +45,12 @@ public:
     void restoreApplication() override;
     void errorReport(const std::string& caption, const std::string& text) override;
     void warningBox(const std::string& caption, const std::string& text, const std::string& button) override;
+    void languageChanged(bool japanese) override;
 
 private:
     Form* main_ = nullptr;
+    // Until the program tells, FLTK's own (English) texts.
+    bool japanese_ = false;
 };
 
 // Font sizes of the program's "System" heights.
