@@ -13,7 +13,6 @@
 #include "platform/fltk/DisplayText.h"
 #include "platform/fltk/FormPeer.h"
 #include "platform/fltk/KeyRouting.h"
-#include "platform/fltk/MenuBar.h"
 #include "platform/fltk/WindowFinder.h"
 #include "platform/posix/convert.h"
 #include "platform/posix/shell.h"
@@ -128,8 +127,10 @@ FltkBackend::FltkBackend() {
 
 FltkBackend::~FltkBackend() { Fl::remove_timeout(reapTick); }
 
-int FltkBackend::frameWidth(const Form&) const { return 0; }
-int FltkBackend::frameHeight(const Form& form) const { return form.menu() ? kMenuBarHeight : 0; }
+// A form's outer size here is its FLTK window's: for a sizeable form, whose
+// definition gives the outer size of a Windows frame, that is less.
+int FltkBackend::frameWidth(const Form& form) const { return windowWidth(form) - form.clientWidth(); }
+int FltkBackend::frameHeight(const Form& form) const { return windowHeight(form) - form.clientHeight(); }
 
 void FltkBackend::showForm(Form& form) {
     if (!form.peer) form.peer = std::make_unique<FormPeer>(form);

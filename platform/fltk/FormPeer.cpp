@@ -19,10 +19,29 @@ FormPeer* peerOfWindow(Fl_Window* window) {
     return fw ? &fw->peer() : nullptr;
 }
 
+namespace {
+
+// A sizeable form is defined by its outer size on Windows, where the frame
+// of a sizeable window (two 4-pixel sizing borders and a 19-pixel caption
+// in the classic metrics) lies inside it; every other form by its client
+// area.
+constexpr int kSizeableFrameWidth = 2 * 4;
+constexpr int kSizeableFrameHeight = 2 * 4 + 19;
+
+bool sizeable(const Form& form) { return form.border() == BorderStyle::Sizeable; }
+
+}  // namespace
+
+int windowWidth(const Form& form) { return form.clientWidth() - (sizeable(form) ? kSizeableFrameWidth : 0); }
+
+int windowHeight(const Form& form) {
+    return form.clientHeight() - (sizeable(form) ? kSizeableFrameHeight : 0) + (form.menu() ? kMenuBarHeight : 0);
+}
+
 FormPeer::FormPeer(Form& form) : form_(form) {
     int fontSize = fontSizeFor(form.fontHeight());
     int menuHeight = form.menu() ? kMenuBarHeight : 0;
-    window_ = new FormWindow(*this, form.clientWidth(), form.clientHeight() + menuHeight, nullptr);
+    window_ = new FormWindow(*this, windowWidth(form), windowHeight(form), nullptr);
     window_->copy_label(displayText(form.caption(), false).c_str());
     window_->xclass("Tarvo");
     if (form.border() == BorderStyle::Sizeable) window_->size_range(window_->w() / 2, window_->h() / 2);
@@ -33,7 +52,7 @@ FormPeer::FormPeer(Form& form) : form_(form) {
         static_cast<FormWindow*>(w)->peer().form().close();
     });
     window_->begin();
-    if (form.menu()) menuBar_ = std::make_unique<MenuBar>(*form.menu(), form.clientWidth(), fontSize);
+    if (form.menu()) menuBar_ = std::make_unique<MenuBar>(*form.menu(), windowWidth(form), fontSize);
     for (Control* c : form.controls()) widgets_.emplace_back(createControlWidget(*c, menuHeight, fontSize), c);
     window_->end();
     for (Control* c : form.controls()) c->peer->changed();

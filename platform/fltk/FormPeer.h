@@ -39,4 +39,9 @@ private:
 // The form a native window shows, or nullptr.
 FormPeer* peerOfWindow(Fl_Window* window);
 
+// The size of a form's FLTK window: the client area and the menu bar (the
+// window manager's frame lies outside it).
+int windowWidth(const Form& form);
+int windowHeight(const Form& form);
+
 }  // namespace platform::fltk
