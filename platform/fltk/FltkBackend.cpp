@@ -208,16 +208,22 @@ bool FltkBackend::activateWindow(const std::string& windowClass) {
     return true;
 }
 
+// The help files are HTML pages here, named as the help file with ".html"
+// for its extension (TARVO.html for TARVO.HLP), beside the program and
+// shown by the desktop's opener. A missing page, or no program to show
+// it, gets a box of the help's own, in the language mode.
 void FltkBackend::showHelp(const std::string& helpFile, int) {
-    std::string path = directoryPart(host().programPath()) + helpFile;
-    if (!host().files().exists(path)) {
+    const std::string name = fileNamePart(helpFile);
+    const std::string page = directoryPart(host().programPath()) + name.substr(0, name.rfind('.')) + ".html";
+    auto tell = [&](const std::string& japanese, const std::string& english) {
         fl_message_title(utf8(applicationTitle()).c_str());
-        const std::string text =
-            japanese_ ? "ﾍﾙﾌﾟ ﾌｧｲﾙ " + path + " が見つかりません" : "Help file " + path + " not found";
-        fl_alert("%s", displayText(text).c_str());
-        return;
+        fl_alert("%s", displayText(japanese_ ? japanese : english).c_str());
+    };
+    if (!host().files().exists(page)) {
+        tell("ﾍﾙﾌﾟ ﾌｧｲﾙ " + page + " が見つかりません", "Help file " + page + " not found");
+    } else if (host().shellExecute({"open", page, "", "", 5}) <= 32) {
+        tell("ﾍﾙﾌﾟ ﾌｧｲﾙ " + page + " を開けません", "Cannot open help file " + page);
     }
-    posix::shellExecute({"OPEN", utf8(path), "", "", 5});
 }
 
 void FltkBackend::minimizeApplication() {
