@@ -18,7 +18,7 @@ struct CompanionTitle {
 constexpr int kCompanionSlots = 48;
 constexpr int kCompanionLineLimit = 97;
 // Its 97 lines are read from at most this many bytes.
-constexpr std::size_t kCompanionReadLimit = 256 * 1024;
+constexpr std::size_t kCompanionReadLimit = std::size_t{256} * 1024;
 using CompanionTable = std::array<CompanionTitle, kCompanionSlots>;
 
 enum class CompanionFault { None, TooManyLines, NoTitleSeparator, TitleTooLong };

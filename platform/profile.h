@@ -28,7 +28,7 @@ public:
     // what could not be read. So is one over kReadLimit, read up to it.
     IniFile(Files& files, std::string path);
     // Well above any real settings file.
-    static constexpr std::size_t kReadLimit = 256 * 1024;
+    static constexpr std::size_t kReadLimit = std::size_t{256} * 1024;
     std::string get(const std::string& section, const std::string& key, const std::string& fallback) const;
     void set(const std::string& section, const std::string& key, const std::string& value);
     // False when the file could not be read or written; the old file stays.

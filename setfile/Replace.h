@@ -24,7 +24,7 @@ struct SetFileSnapshot {
 
 // A set file holds at most 32 lines that mean anything, each of bounded
 // length: this much is read, and a file that holds more is not read whole.
-constexpr std::size_t kSetFileReadLimit = 64 * 1024;
+constexpr std::size_t kSetFileReadLimit = std::size_t{64} * 1024;
 
 // The bytes of a set file as the program reads them.
 platform::FileBytes readSetFileBytes(const std::string& path);
