@@ -63,10 +63,12 @@ void EnvironmentDialog::FormCreate() {
     const setfile::CaptionText captions[] = {
         {Label1, {"Windows   ﾃﾞｨﾚｸﾄﾘ名", "Windows   Directory"}},
         {Label2, {"Tarvo.exe ﾃﾞｨﾚｸﾄﾘ名", "Tarvo.exe Directory"}},
-        {Label3, {"Tarvo.ini ﾌｧｲﾙが存在する場合はﾃﾞｨﾚｸﾄﾘ名の変更はできません。",
-                  "If you want to change directory name, please operate as follows."}},
-        {Label4, {"Tarvo.ini を削除した後に、再度 Tarvo.exe を起動して下さい。",
-                  "First you delete Tarvo.ini, Second you restart Tarvo.exe."}},
+        {Label3,
+         {"Tarvo.ini ﾌｧｲﾙが存在する場合はﾃﾞｨﾚｸﾄﾘ名の変更はできません。",
+          "If you want to change directory name, please operate as follows."}},
+        {Label4,
+         {"Tarvo.ini を削除した後に、再度 Tarvo.exe を起動して下さい。",
+          "First you delete Tarvo.ini, Second you restart Tarvo.exe."}},
         {btnOk, {"保存(&S)", "Save(&S)"}},
         {btnCansel, {"Cancel", "Cancel"}},
         {RadioBtnN, {"通常起動　 : 最小化する(&N)", "Start Normal    : After Minimized(&N)"}},
@@ -96,8 +98,9 @@ void EnvironmentDialog::btnOkClick() {
         return;
     }
     if (Edit2.text().empty()) {
-        platform::showWarning(messages_.text({"   Tarvo.exe ディレクトリ名が空白です。   \n\r   必ず指定して下さい。   ",
-                                          "    Please set Tarvo.exe directory name.   "}));
+        platform::showWarning(
+            messages_.text({"   Tarvo.exe ディレクトリ名が空白です。   \n\r   必ず指定して下さい。   ",
+                            "    Please set Tarvo.exe directory name.   "}));
         return;
     }
     // What is typed here goes into the INI and the default set files.

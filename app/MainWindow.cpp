@@ -8,8 +8,8 @@
 #include "generate/Companion.h"
 #include "generate/SortDialog.h"
 #include "platform/host.h"
-#include "platform/windowing.h"
 #include "platform/text.h"
+#include "platform/windowing.h"
 #include "setfile/Captions.h"
 #include "setfile/DroppedFile.h"
 
@@ -96,20 +96,15 @@ std::string MainWindow::programDirectory() const { return platform::directoryPar
 void MainWindow::FormKeyDown(int& key, ShiftState shift) {
     if (!shift.none()) return;
     switch (key) {
-    case vk::Escape:
-        close();
-        break;
+    case vk::Escape: close(); break;
     case vk::Back:
         if (items_.slot(1).key == "\\") {
             ListBox1.setItemIndex(0);
             runSelected();
         }
         break;
-    case vk::F4:
-        bringCompanionToFront();
-        break;
-    default:
-        break;
+    case vk::F4: bringCompanionToFront(); break;
+    default: break;
     }
 }
 
@@ -288,8 +283,7 @@ void MainWindow::MenuSetIniFileClick() {
 
 void MainWindow::runEnvironmentDialog(const EnvironmentSettings& initial, bool firstStart) {
     EnvironmentDialog::Result result =
-        EnvironmentDialog(initial, firstStart, firstStart ? programForItems() : "", settingsConfirmed_ == 0,
-                          messages())
+        EnvironmentDialog(initial, firstStart, firstStart ? programForItems() : "", settingsConfirmed_ == 0, messages())
             .run();
     switch (result.outcome) {
     case EnvironmentDialog::Outcome::Saved:
@@ -299,11 +293,8 @@ void MainWindow::runEnvironmentDialog(const EnvironmentSettings& initial, bool f
         settings_.PosSet = result.settings.posSet;
         settingsConfirmed_ = 1;
         break;
-    case EnvironmentDialog::Outcome::Cancelled:
-        settingsConfirmed_ = 0;
-        break;
-    case EnvironmentDialog::Outcome::Closed:
-        break;
+    case EnvironmentDialog::Outcome::Cancelled: settingsConfirmed_ = 0; break;
+    case EnvironmentDialog::Outcome::Closed: break;
     }
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/SettingsFile.h"
-#include "platform/windowing.h"
 #include "platform/widgets.h"
+#include "platform/windowing.h"
 #include "setfile/Language.h"
 #include "setfile/Launch.h"
 #include "setfile/Replace.h"
@@ -97,7 +97,7 @@ private:
     setfile::ItemTable items_;
     std::string currentSetFile_;
     setfile::SetFileSnapshot snapshot_;  // of the current set file, as last read
-    SettingsRecord settings_;  // holds the language flags, too
+    SettingsRecord settings_;            // holds the language flags, too
     int settingsConfirmed_ = 0;
     int startupDone_ = 0;
     std::string systemKind_;

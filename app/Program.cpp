@@ -3,8 +3,8 @@
 #include "app/InfoBoxes.h"
 #include "app/MainWindow.h"
 #include "platform/host.h"
-#include "platform/windowing.h"
 #include "platform/text.h"
+#include "platform/windowing.h"
 
 namespace app {
 

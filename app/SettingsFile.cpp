@@ -1,8 +1,8 @@
 #include "app/SettingsFile.h"
 
 #include "platform/errors.h"
-#include "platform/profile.h"
 #include "platform/host.h"
+#include "platform/profile.h"
 #include "platform/text.h"
 
 namespace app {

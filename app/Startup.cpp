@@ -5,15 +5,15 @@
 #include "generate/DefaultSetFiles.h"
 #include "platform/errors.h"
 #include "platform/host.h"
-#include "platform/windowing.h"
 #include "platform/text.h"
+#include "platform/windowing.h"
 
 namespace app {
 
 namespace {
 
 const setfile::Bilingual kBadParameters = {"   Tarvo の起動パラメータを確認して下さい。   ",
-                                  "   Confirm Tarvo command line parameters.   "};
+                                           "   Confirm Tarvo command line parameters.   "};
 
 int toInteger(const std::string& text) {
     std::optional<int> value = platform::parseDecimal(text);
@@ -89,7 +89,8 @@ bool MainWindow::runStartup() {
     if (count == 0) {
         centre();
         const std::string name = comparableProgramName();
-        for (auto [program, setFile] : {std::pair{"TARVO.EXE", "TARVO90.PRG"}, std::pair{"TARVO16.EXE", "TARVO80.PRG"}}) {
+        for (auto [program, setFile] :
+             {std::pair{"TARVO.EXE", "TARVO90.PRG"}, std::pair{"TARVO16.EXE", "TARVO80.PRG"}}) {
             if (!platform::equalsIgnoreAsciiCase(name, program)) continue;
             std::string path = programDirectory() + setFile;
             if (!platform::files().exists(path)) {
@@ -105,8 +106,8 @@ bool MainWindow::runStartup() {
 
 void MainWindow::runFirstStart() {
     platform::Host& os = platform::host();
-    const bool japanese = boxes_.askYesNo("    Do you set up Japanese Mode ?       ", setfile::kYes, setfile::kNo) ==
-                          platform::mr::Yes;
+    const bool japanese =
+        boxes_.askYesNo("    Do you set up Japanese Mode ?       ", setfile::kYes, setfile::kNo) == platform::mr::Yes;
     settings_.Japanese = japanese ? 1 : 0;
     settings_.English = japanese ? 0 : 1;
     tell({"   TARVO.INIファイルが存在しませんので、   \n\r   環境設定を実行します。   ",

@@ -5,7 +5,7 @@
 #include <stdio.h>
 
 int main(void) {
-    Display *d = XOpenDisplay(NULL);
+    Display* d = XOpenDisplay(NULL);
     if (!d) {
         fprintf(stderr, "bare_window: no X display\n");
         return 1;

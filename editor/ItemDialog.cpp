@@ -86,7 +86,8 @@ std::optional<setfile::Bilingual> checkItemBoxes(const setfile::LauncherItem& bo
     using setfile::Fault;
     if (boxes.title.empty()) return setfile::kRefusals.titleRequired;
     if (boxes.target.empty())
-        return setfile::Bilingual{"    実行ファイル名は必ず指定してください。   ", "    Please set target file name.   "};
+        return setfile::Bilingual{"    実行ファイル名は必ず指定してください。   ",
+                                  "    Please set target file name.   "};
     // The set file ends a title at its first "=" and the directory and the
     // target at the first two "|"; CR and LF end the line, Ctrl-Z the file.
     const setfile::Refusals& refusals = setfile::kRefusals;

@@ -18,7 +18,7 @@ void insertSlot(setfile::ItemTable& items, int s, int n, const setfile::Launcher
 
 // Browse: the boxes filled from a chosen file path.
 struct BrowseResult {
-    std::string title;      // the file name, when the title box was empty
+    std::string title;  // the file name, when the title box was empty
     std::string target;
     std::string directory;  // without its trailing separator
 };

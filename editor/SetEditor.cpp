@@ -31,8 +31,8 @@ SetEditor::SetEditor(const setfile::ItemTable& items, std::string setFile, setfi
       messages_(messages) {
     // clang-format on
     ListBox1.OnKeyDown = [this](int& key, ShiftState shift) { ListBox1KeyDown(key, shift); };
-    for (platform::Button* b : {&btnOk, &btnCansel, &btnAdd, &btnEdit, &btnUp, &btnDown, &btnCut, &btnCopy,
-                                &btnPaste, &btnDel}) {
+    for (platform::Button* b :
+         {&btnOk, &btnCansel, &btnAdd, &btnEdit, &btnUp, &btnDown, &btnCut, &btnCopy, &btnPaste, &btnDel}) {
         b->OnKeyDown = [this](int& key, ShiftState shift) { FormKeyDown(key, shift); };
     }
     btnOk.OnClick = [this] { btnOkClick(); };

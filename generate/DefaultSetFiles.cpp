@@ -90,10 +90,12 @@ std::optional<setfile::Bilingual> directoryRefusal(const std::string& windowsDir
     // The longest program joined to the Windows directory.
     const std::size_t longestWindowsProgram = std::string("SYSTEM32\\PBRUSH.EXE").size();
     if (windowsDir.size() + longestWindowsProgram > setfile::kFieldLimit) {
-        return setfile::Bilingual{"   Windows ディレクトリ名が長すぎます。   ", "    Windows directory name is too long.   "};
+        return setfile::Bilingual{"   Windows ディレクトリ名が長すぎます。   ",
+                                  "    Windows directory name is too long.   "};
     }
     if (programDir.size() + program.size() > setfile::kFieldLimit) {
-        return setfile::Bilingual{"   Tarvo.exe ディレクトリ名が長すぎます。   ", "    Tarvo.exe directory name is too long.   "};
+        return setfile::Bilingual{"   Tarvo.exe ディレクトリ名が長すぎます。   ",
+                                  "    Tarvo.exe directory name is too long.   "};
     }
     return std::nullopt;
 }

@@ -21,9 +21,8 @@ struct DefaultSetFile {
 // TARVO80..89 family; W and P are the Windows and program directories as
 // held (each expected to end in a separator), E the program named in the
 // items, systemKind "WINNT", "WINDOWS" or anything else (case ignored).
-std::vector<DefaultSetFile> defaultSetFiles(bool family16, const std::string& windowsDir,
-                                            const std::string& programDir, const std::string& program,
-                                            const std::string& systemKind);
+std::vector<DefaultSetFile> defaultSetFiles(bool family16, const std::string& windowsDir, const std::string& programDir,
+                                            const std::string& program, const std::string& systemKind);
 
 // Why the default set files made from these directories would not read
 // back (a control character, a "|", a field over 128 bytes with the longest

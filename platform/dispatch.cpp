@@ -3,8 +3,8 @@
 
 #include "platform/errors.h"
 #include "platform/host.h"
-#include "platform/windowing.h"
 #include "platform/text.h"
+#include "platform/windowing.h"
 
 namespace platform {
 

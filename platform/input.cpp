@@ -2,16 +2,14 @@
 
 #include <algorithm>
 
-#include "platform/windowing.h"
 #include "platform/text.h"
+#include "platform/windowing.h"
 
 namespace platform {
 
 namespace {
 
-bool takesCharacters(const Control& c) {
-    return c.kind() == ControlKind::Edit || c.kind() == ControlKind::ListBox;
-}
+bool takesCharacters(const Control& c) { return c.kind() == ControlKind::Edit || c.kind() == ControlKind::ListBox; }
 
 void moveFocus(Form& form, bool backwards) {
     std::vector<Control*> stops;
@@ -19,8 +17,7 @@ void moveFocus(Form& form, bool backwards) {
         if (c->tabOrder() >= 0 && c->canFocus()) stops.push_back(c);
     }
     if (stops.empty()) return;
-    std::stable_sort(stops.begin(), stops.end(),
-                     [](Control* a, Control* b) { return a->tabOrder() < b->tabOrder(); });
+    std::stable_sort(stops.begin(), stops.end(), [](Control* a, Control* b) { return a->tabOrder() < b->tabOrder(); });
     auto it = std::find(stops.begin(), stops.end(), form.focusedControl());
     std::size_t i = it == stops.end() ? 0 : static_cast<std::size_t>(it - stops.begin());
     std::size_t n = stops.size();
@@ -71,7 +68,7 @@ int virtualKeyForChar(char c) {
     static const struct {
         const char* chars;
         int key;
-    } oem[] = {{";:", 0xBA}, {"=+", 0xBB}, {",<", 0xBC}, {"-_", 0xBD}, {".>", 0xBE}, {"/?", 0xBF},
+    } oem[] = {{";:", 0xBA}, {"=+", 0xBB}, {",<", 0xBC},  {"-_", 0xBD}, {".>", 0xBE}, {"/?", 0xBF},
                {"`~", 0xC0}, {"[{", 0xDB}, {"\\|", 0xDC}, {"]}", 0xDD}, {"'\"", 0xDE}};
     for (const auto& o : oem) {
         if (std::string(o.chars).find(c) != std::string::npos) return o.key;
@@ -113,8 +110,7 @@ void clickControl(Control& control) {
         // A label's accelerator moves the focus to its control.
         if (Control* target = static_cast<Label&>(control).focusControl) target->setFocus();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -151,10 +147,8 @@ bool controlBehaviour(Form& form, int key, ShiftState shift, const std::string& 
     }
     if (!target) return false;
     switch (target->kind()) {
-    case ControlKind::ListBox:
-        return listKey(static_cast<ListBox&>(*target), key, shift, typed);
-    case ControlKind::Edit:
-        return editKey(static_cast<Edit&>(*target), key, shift, typed);
+    case ControlKind::ListBox: return listKey(static_cast<ListBox&>(*target), key, shift, typed);
+    case ControlKind::Edit: return editKey(static_cast<Edit&>(*target), key, shift, typed);
     case ControlKind::Button:
         if ((key == vk::Return || key == vk::Space) && shift.none()) {
             clickControl(*target);
@@ -168,8 +162,7 @@ bool controlBehaviour(Form& form, int key, ShiftState shift, const std::string& 
             return true;
         }
         return false;
-    case ControlKind::Label:
-        return false;
+    case ControlKind::Label: return false;
     }
     return false;
 }

@@ -40,7 +40,6 @@ bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
 std::optional<int> parseDecimal(std::string_view s);
 std::optional<int> parseHex(std::string_view digits);
 
-
 // Truncates to at most maxBytes without splitting a double-byte character.
 std::string truncateBytes(std::string_view s, std::size_t maxBytes);
 

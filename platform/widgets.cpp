@@ -3,17 +3,24 @@
 #include <algorithm>
 #include <cassert>
 
-#include "platform/windowing.h"
 #include "platform/text.h"
+#include "platform/windowing.h"
 
 namespace platform {
 
 // ---------------------------------------------------------------- Control
 
-Control::Control(Form& form, ControlKind kind, std::string name, int left, int top, int width, int height,
-                 int tabOrder, std::string caption)
-    : form_(form), kind_(kind), name_(std::move(name)), left_(left), top_(top), width_(width), height_(height),
-      tabOrder_(tabOrder), caption_(std::move(caption)) {
+Control::Control(Form& form, ControlKind kind, std::string name, int left, int top, int width, int height, int tabOrder,
+                 std::string caption)
+    : form_(form),
+      kind_(kind),
+      name_(std::move(name)),
+      left_(left),
+      top_(top),
+      width_(width),
+      height_(height),
+      tabOrder_(tabOrder),
+      caption_(std::move(caption)) {
     form.registerControl(*this);
 }
 
@@ -60,8 +67,7 @@ char acceleratorOf(std::string_view caption) {
 
 char Control::accelerator() const { return acceleratorOf(caption_); }
 
-Label::Label(Form& form, std::string name, int left, int top, int width, int height, std::string caption,
-             bool centred)
+Label::Label(Form& form, std::string name, int left, int top, int width, int height, std::string caption, bool centred)
     : Control(form, ControlKind::Label, std::move(name), left, top, width, height, -1, std::move(caption)),
       centred_(centred) {}
 
@@ -79,8 +85,7 @@ void Button::click() {
 
 // ---------------------------------------------------------------- Edit
 
-Edit::Edit(Form& form, std::string name, int left, int top, int width, int height, int tabOrder,
-           std::size_t maxLength)
+Edit::Edit(Form& form, std::string name, int left, int top, int width, int height, int tabOrder, std::size_t maxLength)
     : Control(form, ControlKind::Edit, std::move(name), left, top, width, height, tabOrder, ""),
       maxLength_(maxLength) {}
 
@@ -102,10 +107,11 @@ bool sortedLineLess(const std::string& a, const std::string& b) {
     });
 }
 
-ListBox::ListBox(Form& form, std::string name, int left, int top, int width, int height, int tabOrder,
-                 bool sorted, int itemHeight)
+ListBox::ListBox(Form& form, std::string name, int left, int top, int width, int height, int tabOrder, bool sorted,
+                 int itemHeight)
     : Control(form, ControlKind::ListBox, std::move(name), left, top, width, height, tabOrder, ""),
-      sorted_(sorted), itemHeight_(itemHeight) {}
+      sorted_(sorted),
+      itemHeight_(itemHeight) {}
 
 int ListBox::add(std::string line) {
     auto pos = lines_.end();
@@ -148,8 +154,8 @@ bool ListBox::selectByChar(char c) {
 
 RadioButton::RadioButton(Form& form, std::string name, int left, int top, int width, int height, int tabOrder,
                          std::string caption)
-    : Control(form, ControlKind::RadioButton, std::move(name), left, top, width, height, tabOrder,
-              std::move(caption)) {}
+    : Control(form, ControlKind::RadioButton, std::move(name), left, top, width, height, tabOrder, std::move(caption)) {
+}
 
 void RadioButton::setChecked(bool checked) {
     if (checked) {
@@ -169,8 +175,7 @@ void RadioButton::setChecked(bool checked) {
 
 CheckBox::CheckBox(Form& form, std::string name, int left, int top, int width, int height, int tabOrder,
                    std::string caption)
-    : Control(form, ControlKind::CheckBox, std::move(name), left, top, width, height, tabOrder,
-              std::move(caption)) {}
+    : Control(form, ControlKind::CheckBox, std::move(name), left, top, width, height, tabOrder, std::move(caption)) {}
 
 void CheckBox::setChecked(bool checked) {
     checked_ = checked;
@@ -262,8 +267,12 @@ bool OpenDialog::execute() {
 
 Form::Form(std::string className, std::string caption, int clientWidth, int clientHeight, BorderStyle border,
            int fontHeight)
-    : className_(std::move(className)), caption_(std::move(caption)), clientWidth_(clientWidth),
-      clientHeight_(clientHeight), border_(border), fontHeight_(fontHeight) {}
+    : className_(std::move(className)),
+      caption_(std::move(caption)),
+      clientWidth_(clientWidth),
+      clientHeight_(clientHeight),
+      border_(border),
+      fontHeight_(fontHeight) {}
 
 Form::~Form() { destroy(); }
 

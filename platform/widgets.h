@@ -60,8 +60,8 @@ using KeyHandler = std::function<void(int& key, ShiftState shift)>;
 
 class Control {
 public:
-    Control(Form& form, ControlKind kind, std::string name, int left, int top, int width, int height,
-            int tabOrder, std::string caption);
+    Control(Form& form, ControlKind kind, std::string name, int left, int top, int width, int height, int tabOrder,
+            std::string caption);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -123,8 +123,8 @@ private:
 
 class Button : public Control {
 public:
-    Button(Form& form, std::string name, int left, int top, int width, int height, int tabOrder,
-           std::string caption, int modalResult = mr::NotSet);
+    Button(Form& form, std::string name, int left, int top, int width, int height, int tabOrder, std::string caption,
+           int modalResult = mr::NotSet);
     int modalResult() const { return modalResult_; }
     // As a press: a modal result closes the form, then OnClick runs.
     void click();
@@ -149,8 +149,8 @@ private:
 
 class ListBox : public Control {
 public:
-    ListBox(Form& form, std::string name, int left, int top, int width, int height, int tabOrder,
-            bool sorted = false, int itemHeight = 0);
+    ListBox(Form& form, std::string name, int left, int top, int width, int height, int tabOrder, bool sorted = false,
+            int itemHeight = 0);
     bool sorted() const { return sorted_; }
     int itemHeight() const { return itemHeight_; }
     const std::vector<std::string>& lines() const { return lines_; }
@@ -189,8 +189,7 @@ private:
 
 class CheckBox : public Control {
 public:
-    CheckBox(Form& form, std::string name, int left, int top, int width, int height, int tabOrder,
-             std::string caption);
+    CheckBox(Form& form, std::string name, int left, int top, int width, int height, int tabOrder, std::string caption);
     bool checked() const { return checked_; }
     void setChecked(bool checked);
 
@@ -264,10 +263,10 @@ class OpenDialog {
 public:
     OpenDialog(Form& form, std::string name, std::string filter);
     const std::string& name() const { return name_; }
-    std::string filter;      // "Text|*.PRG|All|*.*"
-    int filterIndex = 1;     // 1-based, as the framework counts
+    std::string filter;   // "Text|*.PRG|All|*.*"
+    int filterIndex = 1;  // 1-based, as the framework counts
     std::string initialDir;
-    std::string fileName;    // preset name in, chosen full path out
+    std::string fileName;  // preset name in, chosen full path out
     std::string title;
     // Set when the chosen path cannot be held in the program's code page:
     // execute() then returns true with an empty fileName, for the program
@@ -284,8 +283,8 @@ enum class BorderStyle { Single, Dialog, Sizeable };
 
 class Form {
 public:
-    Form(std::string className, std::string caption, int clientWidth, int clientHeight,
-         BorderStyle border, int fontHeight);
+    Form(std::string className, std::string caption, int clientWidth, int clientHeight, BorderStyle border,
+         int fontHeight);
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;

@@ -1,5 +1,5 @@
-#include "setfile/Captions.h"
 #include "setfile/Language.h"
+#include "setfile/Captions.h"
 
 namespace setfile {
 

@@ -132,7 +132,7 @@ std::vector<std::string> listLines(const ItemTable& items) {
 }
 
 const Bilingual kSetFileMissing = {"   ランチャーの設定ファイルが存在しません。   ",
-                                        "   Launcher set file is not exist.   "};
+                                   "   Launcher set file is not exist.   "};
 
 const Bilingual kTableFull = {"    設定個数は １６ 個までです。          ", "    Launcher can set max 16 items.   "};
 
@@ -155,8 +155,7 @@ Bilingual faultMessage(Fault fault, int itemNumber) {
     };
     Pieces p{};
     switch (fault) {
-    case Fault::None:
-        return {};
+    case Fault::None: return {};
     case Fault::TooManyLines:
         return {"   設定ファイルの行数は最大で３２行です。   ", "   Launcher set file is max 32 lines.   "};
     case Fault::NoTitleSeparator:

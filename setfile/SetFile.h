@@ -55,7 +55,7 @@ enum class Fault {
 };
 
 struct ReadResult {
-    ItemTable items;   // what was stored up to the fault, compacted
+    ItemTable items;  // what was stored up to the fault, compacted
     Fault fault = Fault::None;
     int itemNumber = 0;  // the item (pair of lines in the file) at fault
 };
@@ -108,7 +108,7 @@ struct Refusals {
     Bilingual equalsInTitle;
     Bilingual barInTarget;
     Bilingual barInDirectory;
-    Bilingual starAsKey;       // "*" in a title line means no key
+    Bilingual starAsKey;  // "*" in a title line means no key
     Bilingual titleRequired;
 };
 extern const Refusals kRefusals;

@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
         }
     }
     if (i >= argc || i + 1 >= argc) return usage("missing -- PROGRAM_PATH");
-    // Taken as given, relative to the working folder: never looked up on PATH.
+        // Taken as given, relative to the working folder: never looked up on PATH.
 #ifdef _WIN32
     std::string folder;
     std::string programPath = absoluteProgramPath(argv[i + 1], folder);
@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
 #else
     std::string programPath = platform::posix::absolute(argv[i + 1], platform::posix::workingFolder());
     std::string folder = programPath.substr(0, programPath.rfind('/') + 1);
-    struct stat st{};
+    struct stat st {};
     if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return usage("the program's folder does not exist: " + folder);
 #endif

@@ -2,8 +2,8 @@
 #include <FL/Fl.H>
 #include <FL/fl_ask.H>
 
-#include <cstdarg>
 #include <clocale>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>

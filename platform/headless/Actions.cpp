@@ -15,7 +15,6 @@ namespace platform::headless {
 
 namespace {
 
-
 std::vector<std::string> words(const std::string& s) {
     std::vector<std::string> out;
     std::size_t pos = 0;
@@ -48,9 +47,8 @@ std::optional<KeyPress> parseKey(const std::string& name) {
         const char* name;
         int key;
         const char* typed;
-    } named[] = {{"Enter", vk::Return, ""}, {"Esc", vk::Escape, ""}, {"Back", vk::Back, ""},
-                 {"Space", vk::Space, " "}, {"Up", vk::Up, ""},      {"Down", vk::Down, ""},
-                 {"F4", vk::F4, ""},        {"Tab", vk::Tab, ""}};
+    } named[] = {{"Enter", vk::Return, ""}, {"Esc", vk::Escape, ""}, {"Back", vk::Back, ""}, {"Space", vk::Space, " "},
+                 {"Up", vk::Up, ""},        {"Down", vk::Down, ""},  {"F4", vk::F4, ""},     {"Tab", vk::Tab, ""}};
     for (const auto& n : named) {
         if (name == n.name) return KeyPress{n.key, n.typed};
     }
@@ -92,7 +90,7 @@ constexpr std::size_t anyCount = SIZE_MAX;
 
 struct Verb {
     const char* name;
-    std::size_t minArgs, maxArgs;  // words after the verb
+    std::size_t minArgs, maxArgs;                                 // words after the verb
     bool (*run)(HeadlessBackend& backend, const Action& action);  // false: refused, nothing changed
 };
 

@@ -12,5 +12,4 @@ void fire(const Handler& handler, Args&... args) {
     if (handler) dispatch([&] { handler(args...); });
 }
 
-
 }  // namespace platform::headless

@@ -26,7 +26,7 @@ struct Options {
     int screenHeight = 768;
     std::map<std::string, std::string> environment;  // CP932
     std::set<std::string> windows;
-    std::string programPath;  // CP932, absolute
+    std::string programPath;              // CP932, absolute
     std::vector<std::string> parameters;  // CP932
 };
 

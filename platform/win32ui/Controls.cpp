@@ -72,31 +72,27 @@ ControlPeer* controlPeerOf(HWND hwnd) {
     return reinterpret_cast<ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
-HWND createChild(Control& control, HWND parent, const char* windowClass, DWORD style, DWORD exStyle,
-                 HFONT font, int id) {
+HWND createChild(Control& control, HWND parent, const char* windowClass, DWORD style, DWORD exStyle, HFONT font,
+                 int id) {
     if (control.visible()) style |= WS_VISIBLE;
     if (!control.enabled()) style |= WS_DISABLED;
     if (control.tabOrder() >= 0) style |= WS_TABSTOP;
-    HWND hwnd = CreateWindowExA(exStyle, windowClass, "", WS_CHILD | style, control.left(), control.top(),
-                                control.width(), control.height(), parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+    HWND hwnd =
+        CreateWindowExA(exStyle, windowClass, "", WS_CHILD | style, control.left(), control.top(), control.width(),
+                        control.height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }
 
 std::unique_ptr<ControlPeer> createControlPeer(Control& control, HWND parent, HFONT font, int id) {
     switch (control.kind()) {
-    case ControlKind::Label:
-        return createLabelPeer(static_cast<Label&>(control), parent, font, id);
+    case ControlKind::Label: return createLabelPeer(static_cast<Label&>(control), parent, font, id);
     case ControlKind::Button:
     case ControlKind::RadioButton:
-    case ControlKind::CheckBox:
-        return createButtonPeer(control, parent, font, id);
-    case ControlKind::Edit:
-        return createEditPeer(static_cast<Edit&>(control), parent, font, id);
-    case ControlKind::ListBox:
-        return createListBoxPeer(static_cast<ListBox&>(control), parent, font, id);
+    case ControlKind::CheckBox: return createButtonPeer(control, parent, font, id);
+    case ControlKind::Edit: return createEditPeer(static_cast<Edit&>(control), parent, font, id);
+    case ControlKind::ListBox: return createListBoxPeer(static_cast<ListBox&>(control), parent, font, id);
     }
     return nullptr;
 }

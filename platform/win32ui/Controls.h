@@ -47,8 +47,8 @@ private:
 ControlPeer* controlPeerOf(HWND hwnd);
 
 // Creates a child window of the class and style at the control's bounds.
-HWND createChild(Control& control, HWND parent, const char* windowClass, DWORD style, DWORD exStyle,
-                 HFONT font, int id);
+HWND createChild(Control& control, HWND parent, const char* windowClass, DWORD style, DWORD exStyle, HFONT font,
+                 int id);
 
 // One factory per control kind.
 std::unique_ptr<ControlPeer> createLabelPeer(Label& label, HWND parent, HFONT font, int id);

@@ -37,8 +37,8 @@ void registerClass(HINSTANCE instance, const std::string& name) {
     wc.lpfnWndProc = &FormPeer::windowProc;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name.c_str();
@@ -81,10 +81,8 @@ private:
 FrameStyle frameStyleOf(const Form& form) {
     DWORD minimize = form.hasMinimizeButton() ? WS_MINIMIZEBOX : 0;
     switch (form.border()) {
-    case BorderStyle::Single:
-        return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | minimize, 0};
-    case BorderStyle::Dialog:
-        return {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME};
+    case BorderStyle::Single: return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | minimize, 0};
+    case BorderStyle::Dialog: return {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME};
     case BorderStyle::Sizeable:
         return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | minimize, 0};
     }
@@ -99,8 +97,7 @@ SIZE outerSizeOf(const Form& form) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-FormPeer::FormPeer(Form& form, Win32Backend& backend, HINSTANCE instance, HWND owner)
-    : form_(form), backend_(backend) {
+FormPeer::FormPeer(Form& form, Win32Backend& backend, HINSTANCE instance, HWND owner) : form_(form), backend_(backend) {
     registerClass(instance, form.className());
     FrameStyle fs = frameStyleOf(form);
     SIZE size = outerSizeOf(form);
@@ -191,11 +188,8 @@ bool FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
             form_.movedTo(r.left, r.top);
         }
         return false;
-    case WM_DROPFILES:
-        dropped(reinterpret_cast<HDROP>(wParam));
-        return true;
-    default:
-        return false;
+    case WM_DROPFILES: dropped(reinterpret_cast<HDROP>(wParam)); return true;
+    default: return false;
     }
 }
 

@@ -47,8 +47,7 @@ bool character(FormPeer& peer, const MSG& message) {
     ShiftState shift = shiftState(message);
     shift.alt = message.message == WM_SYSCHAR;
     Control* focused = form.focusedControl();
-    bool typesNatively =
-        focused && (focused->kind() == ControlKind::Edit || focused->kind() == ControlKind::ListBox);
+    bool typesNatively = focused && (focused->kind() == ControlKind::Edit || focused->kind() == ControlKind::ListBox);
     if (typesNatively && !shift.alt) return false;
     // Without a control for the character, Alt goes on to open a menu.
     return controlBehaviour(form, 0, shift, std::string(1, static_cast<char>(byte)));

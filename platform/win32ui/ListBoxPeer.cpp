@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/input.h"
-#include "platform/windowing.h"
 #include "platform/win32ui/Controls.h"
+#include "platform/windowing.h"
 
 namespace platform::win32ui {
 

@@ -15,8 +15,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszClassName = "KestiMainWin";
     RegisterClassA(&wc);
-    HWND hwnd = CreateWindowA("KestiMainWin", "Kesti stub", WS_OVERLAPPEDWINDOW, 20, 20, 240, 120, NULL, NULL,
-                              instance, NULL);
+    HWND hwnd =
+        CreateWindowA("KestiMainWin", "Kesti stub", WS_OVERLAPPEDWINDOW, 20, 20, 240, 120, NULL, NULL, instance, NULL);
     ShowWindow(hwnd, show);
     MSG msg;
     while (GetMessageA(&msg, NULL, 0, 0) > 0) {

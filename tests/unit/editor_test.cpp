@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor/ItemEditing.h"
 #include "editor/ItemDialog.h"
+#include "editor/ItemEditing.h"
 
 using setfile::ItemTable;
 using setfile::LauncherItem;
@@ -88,7 +88,10 @@ TEST(ItemBoxes, RefuseWhatWouldNotReadBack) {
     // "*" is how a title line says "no key": it would not read back as a key.
     EXPECT_EQ(check({"T", "t", "", "", "*"}), "    Shortcut key can not be \"*\".   ");
     // Ctrl-Z would end the file when it is read back.
-    EXPECT_EQ(check({"Al\x1A" "pha", "t", "", "", ""}), "    Line breaks and control characters can not be used.   ");
+    EXPECT_EQ(check({"Al\x1A"
+                     "pha",
+                     "t", "", "", ""}),
+              "    Line breaks and control characters can not be used.   ");
     EXPECT_EQ(check({std::string(49, 'x'), "t", "", "", ""}), "    Target Title of Item 3 is max 48 characters.   ");
     EXPECT_EQ(check({"T", std::string(129, 't'), "", "", ""}), "    Target of Item 3 is max 128 characters.   ");
     EXPECT_EQ(check({"T", "t", "", std::string(129, 'd'), ""}),

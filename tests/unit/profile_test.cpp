@@ -37,8 +37,9 @@ TEST(ProfileGet, MatchesIgnoringAsciiCaseAndTakesTheFirstMatch) {
 }
 
 TEST(ProfileGet, TrimsBlanksAndOnePairOfQuotes) {
-    const std::string ini = " \t[s] \t\nplain = \t value x \t\ndq=\" a b \"\nsq='x'\nnested=\"\"x\"\"\n"
-                            "mixed=\"x'\nlone=\"\nempty=\n";
+    const std::string ini =
+        " \t[s] \t\nplain = \t value x \t\ndq=\" a b \"\nsq='x'\nnested=\"\"x\"\"\n"
+        "mixed=\"x'\nlone=\"\nempty=\n";
     EXPECT_EQ(profileGet(ini, "s", "plain", "-"), "value x");
     EXPECT_EQ(profileGet(ini, "s", "dq", "-"), " a b ");
     EXPECT_EQ(profileGet(ini, "s", "sq", "-"), "x");
@@ -70,8 +71,9 @@ TEST(ProfileSet, RewritesInsertsAndAppendsKeepingOtherLines) {
               "; head comment\r\n[Main]\r\nKeyA=new\r\nloose line\r\n[ゾ\r\n\r\n[Next]\r\nb=2\r\n");
     EXPECT_EQ(profileSet(ini, "main", "Added", "表"),
               "; head comment\r\n[Main]\r\n  KeyA = old \r\nAdded=表\r\nloose line\r\n[ゾ\r\n\r\n[Next]\r\nb=2\r\n");
-    EXPECT_EQ(profileSet(ini, "New", "k", "v"),
-              "; head comment\r\n[Main]\r\n  KeyA = old \r\nloose line\r\n[ゾ\r\n\r\n[Next]\r\nb=2\r\n[New]\r\nk=v\r\n");
+    EXPECT_EQ(
+        profileSet(ini, "New", "k", "v"),
+        "; head comment\r\n[Main]\r\n  KeyA = old \r\nloose line\r\n[ゾ\r\n\r\n[Next]\r\nb=2\r\n[New]\r\nk=v\r\n");
     EXPECT_EQ(profileSet("[Empty]\r\n; note\r\n[Dup]\r\n[empty]\r\nk=x\r\n", "empty", "k", "v"),
               "[Empty]\r\nk=v\r\n; note\r\n[Dup]\r\n[empty]\r\nk=x\r\n");
     EXPECT_EQ(profileSet("", "s", "k", "v"), "[s]\r\nk=v\r\n");

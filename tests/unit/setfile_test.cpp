@@ -15,7 +15,9 @@ std::string pair(const std::string& title, const std::string& item) { return tit
 
 TEST(SetFileReader, LineEndsCrLfLoneLfAndCtrlZ) {
     // A lone LF is part of the line; CR alone ends it; Ctrl-Z ends the file.
-    ReadResult r = parseSetFile("A\nB=x\r|t\n|o\rC=y\r\n|u|\x1A" "D=z\r\n|v|\r\n");
+    ReadResult r = parseSetFile(
+        "A\nB=x\r|t\n|o\rC=y\r\n|u|\x1A"
+        "D=z\r\n|v|\r\n");
     ASSERT_EQ(r.fault, Fault::None);
     EXPECT_EQ(r.items.slot(1).title, "A\nB");
     EXPECT_EQ(r.items.slot(1).target, "t\n");
@@ -35,7 +37,8 @@ TEST(SetFileReader, LineEndsCrLfLoneLfAndCtrlZ) {
 }
 
 TEST(SetFileReader, TitleLineKeys) {
-    ReadResult r = parseSetFile(pair("Name=", "||") + pair("Star=*", "||") + pair("Two=AB", "||") + pair("A=B=C", "||"));
+    ReadResult r =
+        parseSetFile(pair("Name=", "||") + pair("Star=*", "||") + pair("Two=AB", "||") + pair("A=B=C", "||"));
     ASSERT_EQ(r.fault, Fault::None);
     EXPECT_EQ(r.items.slot(1).key, "");
     EXPECT_EQ(r.items.slot(2).key, " ");

@@ -20,10 +20,14 @@ TEST(TranscriptQuote, EscapesAndConvertsToUtf8) {
 }
 
 TEST(TranscriptQuote, BytesThatAreNotCp932) {
-    EXPECT_EQ(quote("\xA0" "x"), R"("\xA0x")");
+    EXPECT_EQ(quote("\xA0"
+                    "x"),
+              R"("\xA0x")");
     EXPECT_EQ(quote("end\x95"), R"("end\x95")");  // a lead byte with nothing after it
     // A lead byte whose trail is no character: the next byte is taken on its own.
-    EXPECT_EQ(quote("\x81" " b"), R"("\x81 b")");
+    EXPECT_EQ(quote("\x81"
+                    " b"),
+              R"("\x81 b")");
     EXPECT_EQ(quote("\x81\x7F"), R"("\x81\x7F")");
 }
 
@@ -49,8 +53,13 @@ TEST(TranscriptDecode, RefusesWhatCp932CannotHold) {
 }
 
 TEST(TranscriptDecode, UndoesQuote) {
-    for (const std::string cp932 : {"", "plain", "a \"b\" \\c", "\\x41", "\t\r\n\x7F", "表ソ\\ﾌ", "\xA0" "x",
-                                    "end\x95", "\x81" " b", "\x81\x7F"}) {
+    for (const std::string cp932 : {"", "plain", "a \"b\" \\c", "\\x41", "\t\r\n\x7F", "表ソ\\ﾌ",
+                                    "\xA0"
+                                    "x",
+                                    "end\x95",
+                                    "\x81"
+                                    " b",
+                                    "\x81\x7F"}) {
         std::string quoted = quote(cp932);
         EXPECT_EQ(decodeText(quoted.substr(1, quoted.size() - 2)), cp932) << quoted;
     }

@@ -40,7 +40,8 @@ TEST_F(WidgetTest, SortedStyleComparesUpperCasedBytesThenRawBytes) {
     TestForm f;
     ListBox list(f, "List", 0, 0, 10, 10, 0, /*sorted=*/true);
     for (const char* line : {"b  two", "a  one", "B  Two", "\\  back", "1  digit", "ｱ  kana"}) list.add(line);
-    EXPECT_EQ(list.lines(), (std::vector<std::string>{"1  digit", "a  one", "B  Two", "b  two", "\\  back", "ｱ  kana"}));
+    EXPECT_EQ(list.lines(),
+              (std::vector<std::string>{"1  digit", "a  one", "B  Two", "b  two", "\\  back", "ｱ  kana"}));
 }
 
 TEST_F(WidgetTest, TypeToSelectWrapsAndIgnoresCase) {
