@@ -6,6 +6,8 @@
 
 #include <map>
 
+#include "platform/host.h"
+#include "platform/text.h"
 #include "platform/win32ui/Dialogs.h"
 #include "platform/win32ui/Fonts.h"
 #include "platform/win32ui/FormWindow.h"
@@ -188,7 +190,17 @@ bool Win32Backend::activateWindow(const std::string& windowClass) {
 }
 
 void Win32Backend::showHelp(const std::string& helpFile, int command) {
-    WinHelpA(mainWindow(), helpFile.c_str(), static_cast<UINT>(command), 0);
+    // Windows has shipped no WinHelp engine for years: without the .HLP file
+    // beside the program, its HTML page (same stem) opens instead.
+    const std::string folder = directoryPart(host().programPath());
+    if (host().files().exists(folder + helpFile)) {
+        WinHelpA(mainWindow(), helpFile.c_str(), static_cast<UINT>(command), 0);
+        return;
+    }
+    const std::string page = folder + helpFile.substr(0, helpFile.rfind('.')) + ".html";
+    if (!host().files().exists(page) || host().shellExecute({"open", page, "", folder, SW_SHOWNORMAL}) <= 32) {
+        showErrorBox(activeWindow(), applicationTitle(), "ﾍﾙﾌﾟ ﾌｧｲﾙ " + page + " が見つかりません");
+    }
 }
 
 void Win32Backend::minimizeApplication() {
