@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <random>
+#include <string_view>
 
 #include "platform/errors.h"
 #include "platform/text.h"
@@ -108,6 +110,24 @@ bool processGone(DWORD pid) {
     return ended;
 }
 
+// The writer's process id of a new file named by TempNames::next for this
+// file, or nothing for any other name.
+std::optional<DWORD> writerOf(const std::string& name, const std::string& start) {
+    if (name.rfind(start, 0) != 0) return std::nullopt;
+    std::string_view rest(name);
+    rest.remove_prefix(start.size());
+    std::optional<DWORD> pid;
+    for (int number = 0; number < 3; ++number) {
+        std::size_t end = number < 2 ? rest.find('-') : rest.size();
+        if (end == std::string_view::npos || end == 0 || end > 10) return std::nullopt;
+        std::string_view digits = rest.substr(0, end);
+        if (digits.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+        if (number == 0) pid = static_cast<DWORD>(std::stoull(std::string(digits)));
+        rest.remove_prefix(number < 2 ? end + 1 : end);
+    }
+    return pid;
+}
+
 // New files left by an interrupted write of the same file, whose writer has
 // gone: two launchers may write one file, so a living writer's file stays.
 void removeLeftovers(const TempNames& names) {
@@ -115,15 +135,9 @@ void removeLeftovers(const TempNames& names) {
     HANDLE search = FindFirstFileA((names.folder + names.start + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        std::string name = found.cFileName;
-        if (name.rfind(names.start, 0) != 0 || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        std::size_t dash = name.find('-', names.start.size());
-        std::string digits = name.substr(names.start.size(), dash == std::string::npos ? 0 : dash - names.start.size());
-        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::optional<int> pid = parseDecimal(digits);
-        if (!pid) continue;
-        if (static_cast<DWORD>(*pid) != GetCurrentProcessId() && processGone(static_cast<DWORD>(*pid)))
-            DeleteFileA((names.folder + name).c_str());
+        std::optional<DWORD> pid = writerOf(found.cFileName, names.start);
+        if (!pid || (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) continue;
+        if (*pid != GetCurrentProcessId() && processGone(*pid)) DeleteFileA((names.folder + found.cFileName).c_str());
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }

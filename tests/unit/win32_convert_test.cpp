@@ -43,3 +43,22 @@ TEST(Win32Convert, RefusesTextCp932CannotHold) {
     EXPECT_EQ(fromUtf8("\xF0\x9F\x98\x80"), std::nullopt);  // emoji
     EXPECT_EQ(fromUtf8("?"), "?");                          // the default character itself is fine
 }
+
+TEST(Win32Convert, RefusesCharactersThatDoNotComeBack) {
+    // Windows would give these a best fit (¥ as "\\", − as "-" ...).
+    const char* changed[] = {
+        "\xC2\xA2",         "\xC2\xA3",        "\xC2\xA5",     "\xC2\xAC",     "\xE2\x80\x94",
+        "\xE2\x80\x96",     "\xE2\x80\xBE",    "\xE2\x88\x92", "\xE3\x80\x9C",  // ¢ £ ¥ ¬ — ‖ ‾ − 〜
+        "\xF3\xA0\x80\x81", "\xF3\xA0\x81\x81"};                                // tag characters
+    for (const char* c : changed) {
+        EXPECT_EQ(fromUtf8(c), std::nullopt) << c;
+        EXPECT_EQ(fromUtf8(std::string("C:\\a") + c + "b.txt"), std::nullopt) << c;
+    }
+    // Code page 932's own neighbours (￠ ￡ ￢ ― ∥ ～ － ￣) convert both ways.
+    for (const char* c : {"\xEF\xBF\xA0", "\xEF\xBF\xA1", "\xEF\xBF\xA2", "\xE2\x80\x95", "\xE2\x88\xA5",
+                          "\xEF\xBD\x9E", "\xEF\xBC\x8D", "\xEF\xBF\xA3"}) {
+        std::optional<std::string> cp932 = fromUtf8(c);
+        ASSERT_TRUE(cp932.has_value()) << c;
+        EXPECT_EQ(toUtf8(*cp932), c);
+    }
+}

@@ -251,12 +251,20 @@ TEST(Win32Files, LeftoversOfGoneWritersAreRemoved) {
         CloseHandle(p);
         gone += 4;
     }
-    const std::string ofGone = ".a.ini." + std::to_string(gone) + "-1-2";
-    const std::string ofLiving = ".a.ini." + std::to_string(living) + "-1-2";
-    const std::string ofOther = ".b.ini." + std::to_string(gone) + "-1-2";
-    for (const std::string& n : {ofGone, ofLiving, ofOther, std::string(".a.ini.notes")}) put(dir / n, "x");
+    const std::string dead = std::to_string(gone), alive = std::to_string(living);
+    const std::string self = std::to_string(GetCurrentProcessId());
+    // Only names of the form ".a.ini.PID-N-N" whose process has gone go.
+    const Names kept = {".a.ini." + alive + "-1-0", ".a.ini." + self + "-2-0",  ".b.ini." + dead + "-3-0",
+                        ".a.ini." + dead + "-x-0",  ".a.ini." + dead + "-4",    ".a.ini.notes",
+                        "a.ini." + dead + "-5-0",   ".a.ini." + dead + "-6-0.x"};
+    for (const std::string& n : kept) put(dir / n, "kept");
+    put(dir / (".a.ini." + dead + "-8-1"), "left over");
+    CreateDirectoryA((dir / (".a.ini." + dead + "-9-2")).c_str(), nullptr);
     files.write(dir / "a.ini", "new");
-    EXPECT_EQ(dir.names(), (Names{"a.ini", ofLiving, ofOther, ".a.ini.notes"}));
+    Names expected = kept;
+    expected.insert({"a.ini", ".a.ini." + dead + "-9-2"});
+    EXPECT_EQ(dir.names(), expected);
+    EXPECT_EQ(slurp(dir / "a.ini"), "new");
 }
 
 // Run by win32_size_limit.sh, which starts the tests under a file size limit

@@ -70,6 +70,9 @@ TEST(Win32Host, EnvironmentVariables) {
 TEST(Win32Host, ShellExecuteResults) {
     Win32Host host;
     EXPECT_EQ(host.shellExecute({"OPEN", "C:\\no-such-folder\\no-such.exe", "", "", 5}), 2);
-    // A program that ends at once, started hidden; empty fields are empty strings.
+    // A program that ends at once, started hidden; empty fields are empty
+    // strings. Under Wine its console window brings up Wine's desktop
+    // process, which takes this process's standard streams and can outlive
+    // it when this process goes on running: ctest runs each case on its own.
     EXPECT_GT(host.shellExecute({"OPEN", "cmd.exe", "/c exit 0", "", SW_HIDE}), 32);
 }
