@@ -12,52 +12,20 @@ root=$(cd "$here/../.." && pwd)
 tarvo=$(realpath "${1:-$root/build/tarvo}")
 artifacts=${ARTIFACTS:-$root/build/artifacts}
 
-[[ -n ${DISPLAY:-} ]] || { echo "smoke: DISPLAY is not set; run under xvfb-run" >&2; exit 2; }
-for tool in xdotool import convert iconv; do
-  command -v "$tool" >/dev/null || { echo "smoke: $tool is missing" >&2; exit 2; }
-done
+# shellcheck source=common.sh
+source "$here/common.sh"
+require_tools import convert iconv
 [[ -x $tarvo ]] || { echo "smoke: no program at $tarvo" >&2; exit 2; }
 mkdir -p "$artifacts"
 
-work=$(mktemp -d)
-pid=
-holder=
-cleanup() {
-  if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
-  if [[ -n $holder ]]; then kill "$holder" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 # An X server started without -noreset resets when its last client leaves and
 # drops connections made meanwhile; one idle client held open prevents that.
+holder=
+trap 'cleanup; [[ -z $holder ]] || kill "$holder" 2>/dev/null || true' EXIT
 if command -v xev >/dev/null; then
   xev -root -event property >/dev/null 2>&1 &
   holder=$!
 fi
-
-failures=0
-fail() {
-  echo "FAIL [$case_name]: $*" >&2
-  failures=$((failures + 1))
-}
-
-# Polls (bounded) until the command succeeds; the bound only guards against a hang.
-wait_until() {
-  local seconds=$1; shift
-  local tries=$((seconds * 20))
-  while ((tries-- > 0)); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
-# Ended, or a zombie waiting to be reaped (kill -0 still reaches a zombie).
-is_gone() {
-  local state
-  state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 0
-  [[ -z $state || $state == Z ]]
-}
 
 run_case() {
   case_name=$1
