@@ -24,8 +24,11 @@ echo "== TARVO.EXE under Xvfb and Wine"
 # The drop helper comes from the Linux build (the X11 tools beside the project).
 drop=build/tools/xdnd_drop
 if [ -x "$drop" ]; then
-  tests/desktop-wine/smoke.sh build-win/TARVO.EXE "$drop" build-win
-  wineserver -k 2>/dev/null || true
+  # A prefix of its own: the smoke test boots it with the window settings
+  # it needs (Wine places and focuses windows itself, with no window manager).
+  mkdir -p build-win/desktop
+  WINEPREFIX=$PWD/build-win/desktop/wineprefix tests/desktop-wine/smoke.sh build-win/TARVO.EXE "$drop" build-win/desktop
+  WINEPREFIX=$PWD/build-win/desktop/wineprefix wineserver -k 2>/dev/null || true
 else
   echo "SKIP: TARVO.EXE smoke test: no $drop (the Linux build makes it from ../shared/tools)"
 fi
