@@ -39,8 +39,6 @@ bool MainWindow::runStartup() {
     platform::Windowing& os = platform::windowing();
     MenuSetIniFile->setVisible(false);
     MenuEnglish->setEnabled(false);
-    settings_.Japanese = 1;
-    settings_.English = 0;
 
     os.acceptDroppedFiles(*this, true);
 

@@ -28,8 +28,9 @@
 
 #include "app/Program.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "platform/host.h"
 #include "platform/posix/files.h"
-#include "platform/services.h"
+#include "platform/windowing.h"
 
 namespace {
 

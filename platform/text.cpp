@@ -47,6 +47,10 @@ std::string fileNamePart(std::string_view path) {
     return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
 }
 
+std::string helpPageName(std::string_view helpFile) {
+    return std::string(helpFile.substr(0, helpFile.rfind('.'))) + ".html";
+}
+
 std::string upperAscii(std::string_view s) {
     std::string out(s);
     for (std::size_t i = 0; i < out.size(); i += charLength(out, i)) {

@@ -32,6 +32,10 @@ std::string directoryPart(std::string_view path);
 // Everything after the last folder separator.
 std::string fileNamePart(std::string_view path);
 
+// The HTML page that stands for a help file where no help engine reads it:
+// its name with ".html" for its extension (TARVO.html for TARVO.HLP).
+std::string helpPageName(std::string_view helpFile);
+
 std::string upperAscii(std::string_view s);
 bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
 

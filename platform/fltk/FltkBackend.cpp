@@ -214,7 +214,7 @@ bool FltkBackend::activateWindow(const std::string& windowClass) {
 // it, gets a box of the help's own, in the language mode.
 void FltkBackend::showHelp(const std::string& helpFile, int) {
     const std::string name = fileNamePart(helpFile);
-    const std::string page = directoryPart(host().programPath()) + name.substr(0, name.rfind('.')) + ".html";
+    const std::string page = directoryPart(host().programPath()) + helpPageName(name);
     auto tell = [&](const std::string& japanese, const std::string& english) {
         fl_message_title(utf8(applicationTitle()).c_str());
         fl_alert("%s", displayText(japanese_ ? japanese : english).c_str());

@@ -16,8 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/services.h"
+#include "platform/host.h"
 #include "platform/widgets.h"
+#include "platform/windowing.h"
 
 namespace platform::headless {
 

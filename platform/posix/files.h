@@ -3,7 +3,8 @@
 
 #include <string>
 
-#include "platform/services.h"
+#include "platform/host.h"
+#include "platform/windowing.h"
 
 namespace platform::posix {
 

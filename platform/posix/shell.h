@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "platform/services.h"
+#include "platform/host.h"
+#include "platform/windowing.h"
 
 namespace platform::posix {
 

@@ -197,7 +197,7 @@ void Win32Backend::showHelp(const std::string& helpFile, int command) {
         WinHelpA(mainWindow(), helpFile.c_str(), static_cast<UINT>(command), 0);
         return;
     }
-    const std::string page = folder + helpFile.substr(0, helpFile.rfind('.')) + ".html";
+    const std::string page = folder + helpPageName(helpFile);
     if (!host().files().exists(page) || host().shellExecute({"open", page, "", folder, SW_SHOWNORMAL}) <= 32) {
         showErrorBox(activeWindow(), applicationTitle(), "ﾍﾙﾌﾟ ﾌｧｲﾙ " + page + " が見つかりません");
     }

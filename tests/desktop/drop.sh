@@ -9,30 +9,9 @@ set -euo pipefail
 
 tarvo=$(realpath "$1")
 xdnd_drop=$(realpath "$2")
-[[ -n ${DISPLAY:-} ]] || { echo "drop: DISPLAY is not set; run under xvfb-run" >&2; exit 2; }
-command -v xdotool >/dev/null || { echo "drop: xdotool is missing" >&2; exit 2; }
-
-work=$(mktemp -d)
-pid=
-cleanup() {
-  if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-wait_until() {
-  local tries=$(($1 * 20)); shift
-  while ((tries-- > 0)); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=common.sh
+source "$here/common.sh"
 windows_of() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 
 cp "$tarvo" "$work/tarvo"
