@@ -54,7 +54,9 @@ selected_lines() {
     [[ $(import -window root -crop "1x1+$((x + 100))+$y" -depth 8 txt:- | tail -n1) == *'#FFFFFF'* ]] || printf '%s ' "$n"
   done
 }
-started_count() { [[ $(wc -l <"$dir/started.txt" 2>/dev/null || echo 0) -ge $1 ]]; }
+# Looked at anew on every try of wait_until.
+selected_are() { [[ $(selected_lines "$1" "$2") == "$3" ]]; }
+started_count() { [[ $(wc -l 2>/dev/null <"$dir/started.txt" || echo 0) -ge $1 ]]; }
 
 quit() {
   xdotool key Escape
@@ -97,12 +99,14 @@ if start sort; then
   xdotool key alt+o s
   if wait_until 20 shows "Tarvo (Sort Tarvo)"; then
     sort_window=$(window_named "Tarvo (Sort Tarvo)")
-    [[ $(selected_lines "$sort_window" 5) == "1 " ]] || fail "at start, lines selected: $(selected_lines "$sort_window" 5)"
+    # The window maps before its list is drawn.
+    wait_until 5 selected_are "$sort_window" 5 "1 " ||
+      fail "at start, lines selected: $(selected_lines "$sort_window" 5)"
     click_line "$sort_window" 2 5
-    wait_until 5 test "$(selected_lines "$sort_window" 5)" == "2 " ||
+    wait_until 5 selected_are "$sort_window" 5 "2 " ||
       fail "after a click on line 2, lines selected: $(selected_lines "$sort_window" 5)"
     xdotool type x
-    wait_until 5 test "$(selected_lines "$sort_window" 5)" == "3 " ||
+    wait_until 5 selected_are "$sort_window" 5 "3 " ||
       fail "after x, lines selected: $(selected_lines "$sort_window" 5)"
     xdotool key Escape
     wait_until 20 hidden "$sort_window" || fail "the sort dialog did not close"
