@@ -100,6 +100,8 @@ window_titled() {
 }
 window_gone() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 focused_title() { xdotool getwindowfocus getwindowname 2>/dev/null || true; }
+# Looked at anew on every try of wait_until.
+focus_is_on() { [[ $(focused_title) == "$1" ]]; }
 # Gives a window the X focus as a click would; Wine takes it up shortly after.
 focus_window() {
   timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || true
@@ -284,7 +286,7 @@ if start_tarvo; then
   # F4: the companion's window comes to the front.
   focus_window "$main"
   keys F4
-  if wait_until 10 test "$(focused_title)" = "Kesti stub"; then
+  if wait_until 10 focus_is_on "Kesti stub"; then
     pass "F4 brought the KestiMainWin window to the front"
   else
     fail "after F4 the focus is on '$(focused_title)', not the companion's window"

@@ -13,6 +13,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=common.sh
 source "$here/common.sh"
 windows_of() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+# Counted anew on every try of wait_until.
+windows_are() { test "$(windows_of)" "$1" "$2"; }
 
 cp "$tarvo" "$work/tarvo"
 mkdir -p "$work/drop folder"
@@ -38,7 +40,7 @@ wait_until 10 cmp -s "$work/ITEMS.PRG" "$work/expected.PRG" ||
 
 # "|" in a name would split the item line: refused with a message box.
 "$xdnd_drop" "$wid" "$x" "$y" "$uri_dir/a%7Cb.txt"$'\r\n' || fail "the window did not accept the second drop"
-wait_until 10 test "$(windows_of)" -ge 2 || fail "no message box for a refused name"
+wait_until 10 windows_are -ge 2 || fail "no message box for a refused name"
 cmp -s "$work/ITEMS.PRG" "$work/expected.PRG" || fail "a refused drop changed the set file"
 
 # While the message box is open the main window takes no drop at all.
@@ -48,7 +50,7 @@ fi
 sleep 0.5
 cmp -s "$work/ITEMS.PRG" "$work/expected.PRG" || fail "a drop under a modal window changed the set file"
 xdotool key Return  # closes the message box
-wait_until 10 test "$(windows_of)" -eq 1 || fail "the message box did not close"
+wait_until 10 windows_are -eq 1 || fail "the message box did not close"
 
 xdotool windowfocus --sync "$wid" 2>/dev/null || true
 xdotool key Escape
