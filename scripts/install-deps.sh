@@ -15,6 +15,8 @@ packages=(
   strace
   # documents and folders open with the desktop's opener
   xdg-utils
+  # tests/desktop/japanese_input.sh: an X input method (XIM) with a Japanese engine
+  uim-xim uim-anthy
   # scripts/test.sh checks the format and runs clang-tidy
   clang-format clang-tidy
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 fonts-vlgothic locales

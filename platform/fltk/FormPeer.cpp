@@ -5,6 +5,7 @@
 #include "platform/fltk/FormPeer.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Input_.H>
 
 #include "platform/fltk/ControlPeer.h"
 #include "platform/fltk/DisplayText.h"
@@ -77,6 +78,13 @@ Control* FormPeer::controlOf(const Fl_Widget* widget) const {
         if (w == widget) return control;
     }
     return nullptr;
+}
+
+bool FormPeer::takesText() const {
+    for (const auto& [widget, control] : widgets_) {
+        if (dynamic_cast<const Fl_Input_*>(widget)) return true;
+    }
+    return false;
 }
 
 void FormPeer::syncFocusFromNative() {

@@ -26,6 +26,8 @@ public:
     // The control that widget shows, if any.
     Control* controlOf(const Fl_Widget* widget) const;
     void syncFocusFromNative();
+    // Whether a control of the form takes typed text.
+    bool takesText() const;
 
     bool acceptsDrops = false;
 
