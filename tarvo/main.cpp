@@ -6,7 +6,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 
 #include "app/Program.h"
 #include "platform/fltk/FltkBackend.h"
@@ -16,11 +15,13 @@
 
 namespace {
 
+// Standard error takes plain stdio: iostreams would add some 300 KB of
+// start-up code to the program for two lines.
 const char* programName = "tarvo";
 
 void noDisplay(const std::string& why) {
-    std::cerr << "tarvo: " << why << ".\n"
-              << "tarvo: start it on a desktop, or under a virtual X server: xvfb-run -a " << programName << "\n";
+    std::fprintf(stderr, "tarvo: %s.\ntarvo: start it on a desktop, or under a virtual X server: xvfb-run -a %s\n",
+                 why.c_str(), programName);
     std::exit(1);
 }
 
@@ -38,7 +39,7 @@ void fatal(const char* format, ...) {
 // reason goes into a message box as well. `japanese` is CP932 as every
 // literal here; `what` is the UTF-8 text at fault.
 int refuseToStart(const std::string& english, const std::string& japanese, const std::string& what) {
-    std::cerr << "tarvo: " << english << ": " << what << "\n";
+    std::fprintf(stderr, "tarvo: %s: %s\n", english.c_str(), what.c_str());
     fl_message_title("tarvo");
     fl_alert("%s", (platform::toUtf8Display(japanese) + "\n" + what + "\n\n" + english + ":\n" + what).c_str());
     return 1;
