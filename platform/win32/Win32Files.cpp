@@ -70,7 +70,9 @@ std::string finalPath(const std::string& path) {
     if (!h.valid()) return path;
     char buffer[2 * MAX_PATH];
     DWORD n = GetFinalPathNameByHandleA(h.get(), buffer, sizeof buffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0 || n >= sizeof buffer) return path;
+    if (n == 0) return path;
+    // The link's own path instead would replace the link with a file.
+    if (n >= sizeof buffer) throw IOError(3);
     std::string final(buffer, n);
     if (final.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + final.substr(8);
     if (final.rfind("\\\\?\\", 0) == 0) return final.substr(4);
