@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Start-up benchmark of the desktop launcher: milliseconds from exec to the
-# first map of its window, against a bare Xlib window and dmenu, all under
-# one virtual X server of its own; and the peak resident memory of each.
+# Start-up benchmark of the desktop launcher: milliseconds from exec until
+# its window's content is drawn (the last pixel change after the first map)
+# and until that map, against a bare Xlib window and dmenu, all under one
+# virtual X server of its own; and the peak resident memory of each.
 # It reports; it does not judge the numbers.
 #
 # Usage: bench/startup.sh [RUNS]      (default 15; at least 10)
@@ -48,17 +49,24 @@ printf '[Language]\r\nJapanese=0\r\nEnglish=1\r\n' >"$app/tarvo.INI"
 
 printf 'alpha\nbeta\ngamma\ndelta\n' >"$work/dmenu.in"
 
-# One measurement: prints the milliseconds to the first map (and keeps the
-# window class seen in $work/class.NAME for the summary).
+# One measurement: appends the milliseconds to the content drawn and to the
+# first map to $work/drawn.NAME and $work/map.NAME (and keeps the window
+# class seen in $work/class.NAME for the summary). A program that maps an
+# empty window and draws later is only done when it has drawn.
 measure() {
   local name=$1; shift
   local out
-  out=$("$xmapwait" -t 20000 -h 50 "$@" <"$work/dmenu.in") || {
+  out=$("$xmapwait" -d -w 400 -t 20000 "$@" <"$work/dmenu.in") || {
     echo "startup: $name did not map a window: $out" >&2
     return 1
   }
-  echo "${out#* ms class=}" >"$work/class.$name"
-  echo "${out%% ms*}"
+  [[ $out =~ ^([0-9.]+)\ ms\ class=([^ ]*)\ drawn=([0-9.]+)\ ms$ ]] || {
+    echo "startup: unexpected xmapwait output: $out" >&2
+    return 1
+  }
+  echo "${BASH_REMATCH[1]}" >>"$work/map.$name"
+  echo "${BASH_REMATCH[2]}" >"$work/class.$name"
+  echo "${BASH_REMATCH[3]}" >>"$work/drawn.$name"
 }
 
 names=(tarvo bare dmenu)
@@ -81,12 +89,13 @@ wait "$check_pid" 2>/dev/null || true
 [[ $title == "Tarvo (Main)" ]] || echo "startup: WARNING: tarvo opened '$title', not its main window" >&2
 
 echo "startup: warm-up run of each"
-for n in "${names[@]}"; do run_named "$n" >/dev/null; done
+for n in "${names[@]}"; do run_named "$n"; done
+rm -f "$work"/drawn.* "$work"/map.*
 
 # Interleaved, so that drift of the machine load spreads over all three.
 echo "startup: $runs runs of each"
 for ((r = 0; r < runs; r++)); do
-  for n in "${names[@]}"; do run_named "$n" >>"$work/times.$n"; done
+  for n in "${names[@]}"; do run_named "$n"; done
 done
 
 median() { sort -g "$1" | awk '{v[NR] = $1} END {if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
@@ -111,18 +120,24 @@ rss[tarvo]=$(peak_kib "$app/tarvo")
 rss[bare]=$(peak_kib "$work/bare_window")
 rss[dmenu]=$(peak_kib dmenu)
 
-for n in "${names[@]}"; do med[$n]=$(median "$work/times.$n"); done
+declare -A map_med
+for n in "${names[@]}"; do
+  med[$n]=$(median "$work/drawn.$n")
+  map_med[$n]=$(median "$work/map.$n")
+done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
 
 build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt" 2>/dev/null || true)
 echo
-echo "== start-up: exec to first map of a top-level window ($runs runs each, after one warm-up)"
-echo "   tarvo build: $build/tarvo (CMAKE_BUILD_TYPE=${build_type:-unset}), 16-item set file, window '$title'"
-printf '   %-7s %10s %10s %10s %12s   %s\n' program median_ms min_ms max_ms peak_rss_KiB window_class
+echo "== start-up: exec to content drawn (the last pixel change after the first map of a top-level window)"
+echo "   $runs runs each, after one warm-up; tarvo build: $build/tarvo (CMAKE_BUILD_TYPE=${build_type:-unset})"
+echo "   16-item set file, window '$title'"
+printf '   %-7s %10s %10s %10s %10s %12s   %s\n' program drawn_ms min_ms max_ms map_ms peak_rss_KiB window_class
 for n in "${names[@]}"; do
-  printf '   %-7s %10s %10s %10s %12s   %s\n' "$n" "${med[$n]}" "$(minimum "$work/times.$n")" \
-    "$(maximum "$work/times.$n")" "${rss[$n]}" "$(cat "$work/class.$n")"
+  printf '   %-7s %10s %10s %10s %10s %12s   %s\n' "$n" "${med[$n]}" "$(minimum "$work/drawn.$n")" \
+    "$(maximum "$work/drawn.$n")" "${map_med[$n]}" "${rss[$n]}" "$(cat "$work/class.$n")"
 done
+echo "   (medians; map_ms is the median time to the first map)"
 echo
-echo "   tarvo/dmenu = $(ratio "${med[tarvo]}" "${med[dmenu]}")   tarvo/bare = $(ratio "${med[tarvo]}" "${med[bare]}")"
-echo "   tarvo peak resident memory: ${rss[tarvo]} KiB"
+echo "   drawn: tarvo/dmenu = $(ratio "${med[tarvo]}" "${med[dmenu]}")   tarvo/bare = $(ratio "${med[tarvo]}" "${med[bare]}")"
+echo "   peak resident memory: tarvo/dmenu = $(ratio "${rss[tarvo]}" "${rss[dmenu]}")"
