@@ -139,6 +139,18 @@ void configureTheOneFont() {
     FcConfigDestroy(config);
 }
 
+// The desktop's file chooser draws with the desktop's fonts: the system's
+// whole configuration, read once when the chooser is first wanted.
+void configureTheSystemFonts() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    if (FcConfig* config = FcInitLoadConfigAndFonts()) {
+        FcConfigSetCurrent(config);
+        FcConfigDestroy(config);
+    }
+}
+
 }  // namespace
 
 int fontSizeFor(int systemHeight) { return systemHeight >= 19 ? 15 : 12; }
@@ -206,6 +218,7 @@ void FltkBackend::timerChanged(Timer& timer) {
 void FltkBackend::timerDestroyed(Timer& timer) { Fl::remove_timeout(timerFired, &timer); }
 
 bool FltkBackend::runOpenDialog(OpenDialog& dialog) {
+    configureTheSystemFonts();
     Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_FILE);
     std::string title = utf8(dialog.title), filter = chooserFilter(dialog.filter);
     std::string dir = utf8(dialog.initialDir), preset = utf8(dialog.fileName);
