@@ -15,9 +15,9 @@
 #include "platform/fltk/DialogTexts.h"
 #include "platform/fltk/DisplayText.h"
 #include "platform/fltk/FormPeer.h"
-#include "platform/fltk/InputMethod.h"
 #include "platform/fltk/KeyRouting.h"
 #include "platform/fltk/WindowFinder.h"
+#include "platform/fltk/XDisplay.h"
 #include "platform/posix/convert.h"
 #include "platform/posix/shell.h"
 #include "platform/text.h"
@@ -156,7 +156,7 @@ void configureTheSystemFonts() {
 int fontSizeFor(int systemHeight) { return systemHeight >= 19 ? 15 : 12; }
 
 FltkBackend::FltkBackend() {
-    openDisplayWithoutInputMethod();
+    openDisplay();
     configureTheOneFont();
     // Xft has no per-glyph fallback: every text goes through one CJK font.
     // A leading blank keeps FLTK from reading "I" as an italic prefix.
