@@ -118,6 +118,9 @@ void alertBox(const std::string& caption, const std::string& text, const std::st
 // rules are Debian's defaults: slight hinting, grey antialiasing, bold made
 // from the regular face.
 void configureTheOneFont() {
+    static bool done = false;
+    if (done) return;
+    done = true;
     const std::string folder = "/usr/share/fonts/opentype/ipafont-gothic";
     if (access((folder + "/ipagp.ttf").c_str(), R_OK) != 0) return;
     const std::string configuration =

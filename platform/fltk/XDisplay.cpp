@@ -89,6 +89,7 @@ extern "C" XIM XOpenIM(Display* display, struct _XrmHashBucketRec* database, cha
 namespace platform::fltk {
 
 void openDisplay() {
+    if (fl_display) return;
     // As fl_open_display() does, with the atoms asked for in one request.
     std::setlocale(LC_CTYPE, "");
     XSetLocaleModifiers("");

@@ -8,7 +8,7 @@
 
 namespace platform::fltk {
 
-// Opens the display for FLTK, leaving the input method for later.
+// Opens the display for FLTK, leaving the input method for later; once.
 void openDisplay();
 
 // Opens the input method for `window`, which is shown, and every window
