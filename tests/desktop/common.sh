@@ -54,6 +54,15 @@ window_named() {
 shows() { window_named "$1" >/dev/null; }
 hidden() { ! xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -qx "$1"; }
 
+# Starts the copy of the launcher in $dir on its ITEMS.PRG with /C (the
+# window stays after a launch), with the environment NAME=VALUE... added,
+# and waits for its main window.
+launch_in_dir() {
+  (cd "$dir" && exec env "$@" ./tarvo ITEMS.PRG /C) >"$dir/tarvo.log" 2>&1 &
+  pid=$!
+  wait_until 30 shows "Tarvo (Main)" || { abandon "no main window" "$dir/tarvo.log"; return 1; }
+}
+
 # Waits for the launcher to end after the last key and checks its status.
 expect_clean_end() {
   if wait_until 30 is_gone "$pid"; then

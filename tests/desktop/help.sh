@@ -28,9 +28,7 @@ start() {
   chmod +x "$dir/bin/xdg-open"
   printf 'Alpha=a\r\n%s|/bin/true|x\r\n' "$dir" >"$dir/ITEMS.PRG"
   printf '[Language]\r\nJapanese=%s\r\nEnglish=%s\r\n' "$2" "$3" >"$dir/tarvo.INI"
-  (cd "$dir" && PATH="$dir/bin:$PATH" exec ./tarvo ITEMS.PRG /C) >"$dir/tarvo.log" 2>&1 &
-  pid=$!
-  wait_until 30 shows "Tarvo (Main)" || { abandon "no main window" "$dir/tarvo.log"; return 1; }
+  launch_in_dir PATH="$dir/bin:$PATH"
 }
 opened() { cat "$dir/opened.txt" 2>/dev/null || true; }
 opened_lines() { [[ $(opened | wc -l) -ge $1 ]]; }

@@ -43,9 +43,7 @@ start_launcher() {
   cp "$tarvo" "$dir/tarvo"
   printf 'One=1\r\n|/bin/true|\r\n' >"$dir/ITEMS.PRG"
   printf '[Language]\r\nJapanese=0\r\nEnglish=1\r\n' >"$dir/tarvo.INI"
-  (cd "$dir" && exec ./tarvo ITEMS.PRG /C) >"$dir/tarvo.log" 2>&1 &
-  pid=$!
-  wait_until 30 shows "Tarvo (Main)" || { abandon "no main window" "$dir/tarvo.log"; return 1; }
+  launch_in_dir
 }
 
 # The set editor's New, then 日本語 typed as "nihongo", converted with Space

@@ -31,9 +31,7 @@ start() {
   chmod +x "$dir/recorder.sh"
   item_lines 1 2 3 4 5 >"$dir/ITEMS.PRG"
   printf '[Language]\r\nJapanese=0\r\nEnglish=1\r\n' >"$dir/tarvo.INI"
-  (cd "$dir" && exec ./tarvo ITEMS.PRG /C) >"$dir/tarvo.log" 2>&1 &
-  pid=$!
-  wait_until 30 shows "Tarvo (Main)" || { abandon "no main window" "$dir/tarvo.log"; return 1; }
+  launch_in_dir
 }
 
 # Screen point of line $2 (from 1) of a list at client (5, $3) of window $1:
