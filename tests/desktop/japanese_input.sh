@@ -6,13 +6,18 @@
 # launcher's main window is already up (the launcher opens its input method
 # with the first window that takes text).
 #
+# Leaves a screenshot of the item dialog with the committed word in
+# $ARTIFACTS.
+#
 # Usage: japanese_input.sh TARVO_BINARY   (run under xvfb-run)
 set -euo pipefail
 
 tarvo=$(realpath "$1")
+artifacts=${ARTIFACTS:-$(dirname "$0")/../../build/artifacts}
 # shellcheck source=tests/desktop/common.sh
 source "$(dirname "$0")/common.sh"
-require_tools uim-xim xprop iconv od
+require_tools uim-xim xprop iconv od import
+mkdir -p "$artifacts"
 
 locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8' || { echo "japanese_input: the ja_JP.UTF-8 locale is missing" >&2; exit 2; }
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 XMODIFIERS=@im=uim
@@ -60,7 +65,9 @@ add_japanese_item() {
   xdotool windowfocus --sync "$item"
   xdotool key shift+space
   xdotool type --delay 40 nihongo
-  xdotool key space Return shift+space Tab
+  xdotool key space Return shift+space
+  import -window "$item" "$artifacts/japanese-input-$case_name.png"
+  xdotool key Tab
   xdotool type /bin/true
   xdotool key Return
   wait_until 20 hidden "$item" || { fail "the item dialog did not close"; return 1; }
