@@ -9,6 +9,9 @@ packages=(
   python3
   libfltk1.3-dev libx11-dev libxft-dev libfontconfig-dev libxinerama-dev libxfixes-dev libxcursor-dev
   libxrender-dev libxext-dev fonts-ipafont-gothic
+  # the desktop program links its X, font and image libraries statically
+  libxcb1-dev libxau-dev libxdmcp-dev libbsd-dev libmd-dev libfreetype-dev libpng-dev zlib1g-dev
+  libbrotli-dev libbz2-dev libexpat1-dev
   xvfb xauth xdotool imagemagick x11-utils
   suckless-tools time
   # tests/fault_trials.py: a real SIGKILL in the middle of a write

@@ -2,7 +2,6 @@
 #include <FL/Fl.H>
 #include <FL/fl_ask.H>
 
-#include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -52,9 +51,6 @@ int main(int argc, char** argv) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) noDisplay("no X display (DISPLAY is not set)");
     Fl::fatal = fatal;
-
-    // The input method follows the user's locale, so Japanese can be typed.
-    std::setlocale(LC_CTYPE, "");
 
     std::string path = platform::posix::absoluteProgramPath(argc > 0 ? argv[0] : "tarvo");
     std::optional<std::string> programPath = platform::posix::fromUtf8(path);

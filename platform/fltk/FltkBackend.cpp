@@ -26,6 +26,37 @@ namespace platform::fltk {
 
 namespace {
 
+// FLTK keeps its options in private members, read from its preference files
+// in /etc/fltk and ~/.fltk at the first question and written back to both at
+// every start. An explicit instantiation may name private members; this one
+// hands out their addresses.
+template <typename Tag, typename Tag::type member>
+struct Grant {
+    friend typename Tag::type granted(Tag) { return member; }
+};
+struct OptionsRead {
+    using type = unsigned char*;
+    friend type granted(OptionsRead);
+};
+struct Options {
+    using type = unsigned char (*)[Fl::OPTION_LAST];
+    friend type granted(Options);
+};
+template struct Grant<OptionsRead, &Fl::options_read_>;
+template struct Grant<Options, &Fl::options_>;
+
+// The launcher's look is its own: FLTK's defaults, visible focus included,
+// set without the preference files.
+void setFltkOptions() {
+    unsigned char(&options)[Fl::OPTION_LAST] = *granted(Options{});
+    options[Fl::OPTION_ARROW_FOCUS] = 0;
+    options[Fl::OPTION_VISIBLE_FOCUS] = 1;
+    options[Fl::OPTION_DND_TEXT] = 1;
+    options[Fl::OPTION_SHOW_TOOLTIPS] = 1;
+    options[Fl::OPTION_FNFC_USES_GTK] = 1;
+    *granted(OptionsRead{}) = 1;
+}
+
 FormPeer* peerOf(const Form& form) { return static_cast<FormPeer*>(form.peer.get()); }
 
 std::string utf8(const std::string& cp932) { return posix::toUtf8Display(cp932); }
@@ -167,7 +198,7 @@ FltkBackend::FltkBackend() {
     // FLTK's file chooser draws some labels bold ("B" asks Xft for bold).
     Fl::set_font(FL_HELVETICA_BOLD, "BIPAPGothic");
     fl_message_font(FL_HELVETICA, 14);
-    Fl::visible_focus(1);
+    setFltkOptions();
     rememberFltkDialogTexts();
     installEventRouting();
     Fl::add_timeout(1.0, reapTick);
@@ -280,7 +311,10 @@ void FltkBackend::showHelp(const std::string& helpFile, int) {
 }
 
 void FltkBackend::minimizeApplication() {
-    if (main_ && main_->peer) peerOf(*main_)->window()->iconize();
+    if (!main_ || !main_->peer) return;
+    // A window manager minimises only a mapped window.
+    mapHeldWindowsNow();
+    peerOf(*main_)->window()->iconize();
 }
 
 void FltkBackend::restoreApplication() {

@@ -4,6 +4,8 @@
 #include "platform/fltk/FormWindow.h"
 
 #include <FL/Fl.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
 
 #include "platform/fltk/FormPeer.h"
 #include "platform/posix/UriList.h"
@@ -13,6 +15,30 @@
 namespace platform::fltk {
 
 FormWindow::~FormWindow() { Fl::remove_timeout(deliverDrops, this); }
+
+void FormWindow::paintBeforeMap() {
+    if (paintedBackground_ || parent() || w() <= 0 || h() <= 0) return;
+    make_current();  // FLTK's graphics context, made with the first current window
+    Fl_Offscreen content = fl_create_offscreen(w(), h());
+    fl_begin_offscreen(content);
+    damage(FL_DAMAGE_ALL);
+    draw();
+    fl_end_offscreen();
+    clear_damage();
+    // The server keeps the pixmap while it is the background.
+    XSetWindowBackgroundPixmap(fl_display, fl_xid(this), content);
+    fl_delete_offscreen(content);
+    paintedBackground_ = true;
+}
+
+void FormWindow::flush() {
+    Fl_Double_Window::flush();
+    // Drawn for real now: later exposures need no stale picture under them.
+    if (paintedBackground_ && shown()) {
+        XSetWindowBackgroundPixmap(fl_display, fl_xid(this), None);
+        paintedBackground_ = false;
+    }
+}
 
 int FormWindow::handle(int event) {
     switch (event) {

@@ -19,6 +19,15 @@ public:
     int handle(int event) override;
     // A move by the user (or the window manager) is the form's new position.
     void resize(int x, int y, int w, int h) override;
+    void flush() override;
+    // Draws the window into its X background, so that the server shows the
+    // whole content the moment it maps the window: no empty first frame
+    // while the first exposure makes its round trip. Called just before the
+    // map, when the window exists but is not shown.
+    void paintBeforeMap();
+    // True for an exposure of the painted background, which shows the
+    // window as it is: nothing to draw again.
+    bool showsPaintedBackground() const { return paintedBackground_; }
 
 private:
     // While a modal window is open the other windows take nothing, drops
@@ -28,6 +37,7 @@ private:
     static void deliverDrops(void* window);
     FormPeer& peer_;
     std::deque<std::vector<std::string>> pendingDrops_;
+    bool paintedBackground_ = false;
 };
 
 }  // namespace platform::fltk

@@ -1,13 +1,18 @@
 #include "platform/fltk/XDisplay.h"
 
+#include "platform/fltk/FormWindow.h"
+
 #include <FL/Fl.H>
+// For Fl_X, FLTK's per-window X state: the wait for the first exposure.
+#define FL_INTERNALS
 #include <FL/x.H>
 #include <X11/Xlib.h>
-#include <dlfcn.h>
 
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -75,24 +80,101 @@ int xError(Display* display, XErrorEvent* e) {
 
 }  // namespace
 
+// The linker's --wrap names its functions __wrap_NAME and __real_NAME.
+// NOLINTBEGIN(bugprone-reserved-identifier)
+
 // FLTK opens the input method when it opens the display, and again whenever
-// the pointer enters one of its windows while it has none. This definition
-// takes the place of Xlib's for the FLTK linked into the program, so that
-// those opens fail at once while the input method is put off.
-extern "C" XIM XOpenIM(Display* display, struct _XrmHashBucketRec* database, char* resourceName, char* resourceClass) {
-    using Open = XIM (*)(Display*, struct _XrmHashBucketRec*, char*, char*);
-    static const Open xlibOpen = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "XOpenIM"));
-    if (inputMethodPutOff || !xlibOpen) return nullptr;
-    return xlibOpen(display, database, resourceName, resourceClass);
+// the pointer enters one of its windows while it has none. The link sends
+// FLTK's calls here (--wrap=XOpenIM), so that those opens fail at once while
+// the input method is put off.
+extern "C" XIM __real_XOpenIM(Display*, struct _XrmHashBucketRec*, char*, char*);
+extern "C" XIM __wrap_XOpenIM(Display* display, struct _XrmHashBucketRec* database, char* resourceName,
+                              char* resourceClass) {
+    if (inputMethodPutOff) return nullptr;
+    return __real_XOpenIM(display, database, resourceName, resourceClass);
 }
+
+// FLTK loads libXrandr to hear of screen changes. That library would bring
+// the system's shared Xlib into the process beside the one linked in, on the
+// same display; the launcher reads the screen as it starts and goes without.
+extern "C" void* __real_dlopen(const char*, int);
+extern "C" void* __wrap_dlopen(const char* file, int mode) {
+    if (file && std::strstr(file, "libXrandr")) return nullptr;
+    return __real_dlopen(file, mode);
+}
+
+namespace {
+
+// The forms' windows whose map is held back until the event loop next waits.
+std::vector<Window> heldMaps;
+
+}  // namespace
+
+// Every FLTK window maps through here first (--wrap=XMapWindow). A form's window
+// is mapped when the event loop next waits: by then the form's OnShow has
+// filled it, and it is drawn into its background first, so that its first
+// frame on the screen is whole.
+extern "C" int __real_XMapWindow(Display*, Window);
+extern "C" int __wrap_XMapWindow(Display* display, Window xid) {
+    if (dynamic_cast<platform::fltk::FormWindow*>(fl_find(xid))) {
+        heldMaps.push_back(xid);
+        return 1;
+    }
+    return __real_XMapWindow(display, xid);
+}
+
+// FLTK maps and raises a window when a widget in it takes the focus
+// (--wrap=XMapRaised); a held window is mapped on top when it is let go.
+extern "C" int __real_XMapRaised(Display*, Window);
+extern "C" int __wrap_XMapRaised(Display* display, Window xid) {
+    for (Window held : heldMaps)
+        if (held == xid) return 1;
+    return __real_XMapRaised(display, xid);
+}
+
+// NOLINTEND(bugprone-reserved-identifier)
+
+namespace {
+
+// A check: FLTK runs it in every wait, before it draws and flushes.
+void mapHeldWindows(void*) {
+    if (heldMaps.empty()) return;
+    std::vector<Window> held;
+    held.swap(heldMaps);
+    for (Window xid : held) {
+        // A window hidden meanwhile is gone.
+        auto* window = dynamic_cast<platform::fltk::FormWindow*>(fl_find(xid));
+        if (!window || !window->shown()) continue;
+        window->paintBeforeMap();
+        __real_XMapWindow(fl_display, xid);
+    }
+    // The first frame goes out before the locale is loaded; FLTK asks for
+    // the locale only when it handles events, which it does after this.
+    XFlush(fl_display);
+    platform::fltk::followUserLocale();
+}
+
+// The server paints an exposed part of a painted window from its background,
+// which is the window as it is; FLTK would draw it all over again.
+int exposesPaintedBackground(void* event, void*) {
+    const XEvent& e = *static_cast<XEvent*>(event);
+    if (e.type != Expose) return 0;
+    auto* window = dynamic_cast<platform::fltk::FormWindow*>(fl_find(e.xexpose.window));
+    if (!window || !window->showsPaintedBackground()) return 0;
+    Fl_X::i(window)->wait_for_expose = 0;
+    return 1;
+}
+
+}  // namespace
 
 namespace platform::fltk {
 
 void openDisplay() {
     if (fl_display) return;
     // As fl_open_display() does, with the atoms asked for in one request.
-    std::setlocale(LC_CTYPE, "");
-    XSetLocaleModifiers("");
+    // The user's locale and Xlib's locale modifiers come after the first
+    // frame (followUserLocale): loading them costs some 2 ms, and the display
+    // needs neither.
     XSetIOErrorHandler(ioError);
     XSetErrorHandler(xError);
     Display* display = XOpenDisplay(nullptr);
@@ -106,11 +188,24 @@ void openDisplay() {
     Fl::warning = quiet;
     fl_open_display(display);
     Fl::warning = warning;
+    Fl::add_check(mapHeldWindows);
+    Fl::add_system_handler(exposesPaintedBackground, nullptr);
+}
+
+void mapHeldWindowsNow() { mapHeldWindows(nullptr); }
+
+void followUserLocale() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    std::setlocale(LC_CTYPE, "");
 }
 
 void openInputMethod(Fl_Window& window) {
     if (!inputMethodPutOff) return;
     inputMethodPutOff = false;
+    followUserLocale();
+    XSetLocaleModifiers("");
     // FLTK's retry, as if the pointer entered the window; FLTK keeps a
     // pointer to the event it handles, hence one that outlives the call.
     static XEvent enter;
