@@ -15,6 +15,7 @@
 #include "platform/fltk/DialogTexts.h"
 #include "platform/fltk/DisplayText.h"
 #include "platform/fltk/FormPeer.h"
+#include "platform/fltk/FormWindow.h"
 #include "platform/fltk/KeyRouting.h"
 #include "platform/fltk/WindowFinder.h"
 #include "platform/fltk/XDisplay.h"
@@ -217,6 +218,10 @@ void FltkBackend::showForm(Form& form) {
     peer->changed();
     if (form.modal()) peer->window()->set_modal();
     else peer->window()->clear_modal_states();
+    // The main window and the notice over it come up whole. A dialog opened
+    // right after the desktop's file chooser came up with the chooser's
+    // picture when painted so; dialogs draw on their first exposure.
+    peer->formWindow()->paintFirstFrame(!form.modal());
     // Opened now, the font is ready for the first frame: no empty window
     // first.
     fl_font(FL_HELVETICA, fontSizeFor(form.fontHeight()));

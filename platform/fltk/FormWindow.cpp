@@ -17,7 +17,7 @@ namespace platform::fltk {
 FormWindow::~FormWindow() { Fl::remove_timeout(deliverDrops, this); }
 
 void FormWindow::paintBeforeMap() {
-    if (paintedBackground_ || parent() || w() <= 0 || h() <= 0) return;
+    if (!paintFirstFrame_ || paintedBackground_ || parent() || w() <= 0 || h() <= 0) return;
     make_current();  // FLTK's graphics context, made with the first current window
     Fl_Offscreen content = fl_create_offscreen(w(), h());
     fl_begin_offscreen(content);

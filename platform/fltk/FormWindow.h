@@ -25,6 +25,8 @@ public:
     // while the first exposure makes its round trip. Called just before the
     // map, when the window exists but is not shown.
     void paintBeforeMap();
+    // Only a window that asks for it is painted before its map.
+    void paintFirstFrame(bool on) { paintFirstFrame_ = on; }
     // True for an exposure of the painted background, which shows the
     // window as it is: nothing to draw again.
     bool showsPaintedBackground() const { return paintedBackground_; }
@@ -37,6 +39,7 @@ private:
     static void deliverDrops(void* window);
     FormPeer& peer_;
     std::deque<std::vector<std::string>> pendingDrops_;
+    bool paintFirstFrame_ = false;
     bool paintedBackground_ = false;
 };
 
