@@ -15,9 +15,20 @@ work=$(mktemp -d)
 pid=
 case_name=
 failures=0
+holder=
 cleanup() {
   if [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null; then kill "$pid" 2>/dev/null || true; fi
+  [[ -z $holder ]] || kill "$holder" 2>/dev/null || true
   rm -rf "$work"
+}
+
+# An X server started without -noreset resets when its last client leaves and
+# drops connections made meanwhile; one idle client held open prevents that.
+hold_display() {
+  if command -v xev >/dev/null; then
+    xev -root -event property >/dev/null 2>&1 &
+    holder=$!
+  fi
 }
 trap cleanup EXIT
 

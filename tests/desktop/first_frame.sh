@@ -19,13 +19,7 @@ require_tools convert
 [[ -x $tarvo && -x $helper ]] || { echo "first_frame: usage: first_frame.sh TARVO FIRST_FRAME_HELPER" >&2; exit 2; }
 mkdir -p "$artifacts"
 
-# An X server started without -noreset resets when its last client leaves.
-holder=
-trap 'cleanup; [[ -z $holder ]] || kill "$holder" 2>/dev/null || true' EXIT
-if command -v xev >/dev/null; then
-  xev -root -event property >/dev/null 2>&1 &
-  holder=$!
-fi
+hold_display
 
 run_case() {
   case_name=$1

@@ -18,14 +18,7 @@ require_tools import convert iconv
 [[ -x $tarvo ]] || { echo "smoke: no program at $tarvo" >&2; exit 2; }
 mkdir -p "$artifacts"
 
-# An X server started without -noreset resets when its last client leaves and
-# drops connections made meanwhile; one idle client held open prevents that.
-holder=
-trap 'cleanup; [[ -z $holder ]] || kill "$holder" 2>/dev/null || true' EXIT
-if command -v xev >/dev/null; then
-  xev -root -event property >/dev/null 2>&1 &
-  holder=$!
-fi
+hold_display
 
 run_case() {
   case_name=$1
