@@ -23,7 +23,7 @@ public:
     // Draws the window into its X background, so that the server shows the
     // whole content the moment it maps the window: no empty first frame
     // while the first exposure makes its round trip. Called just before the
-    // map, when the window exists but is not shown.
+    // map, when FLTK has made the window but the server has not mapped it.
     void paintBeforeMap();
     // Only a window that asks for it is painted before its map.
     void paintFirstFrame(bool on) { paintFirstFrame_ = on; }
