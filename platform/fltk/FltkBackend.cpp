@@ -221,7 +221,7 @@ void FltkBackend::showForm(Form& form) {
     // The main window and the notice over it come up whole. A dialog opened
     // right after the desktop's file chooser came up with the chooser's
     // picture when painted so; dialogs draw on their first exposure.
-    peer->formWindow()->paintFirstFrame(!form.modal());
+    peer->window()->paintFirstFrame(!form.modal());
     // Opened now, the font is ready for the first frame: no empty window
     // first.
     fl_font(FL_HELVETICA, fontSizeFor(form.fontHeight()));

@@ -71,8 +71,6 @@ void FormPeer::changed() {
     window_->position(form_.left(), form_.top());
 }
 
-Fl_Double_Window* FormPeer::window() const { return window_; }
-
 Control* FormPeer::controlOf(const Fl_Widget* widget) const {
     for (const auto& [w, control] : widgets_) {
         if (w == widget) return control;

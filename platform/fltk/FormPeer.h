@@ -21,8 +21,7 @@ public:
     explicit FormPeer(Form& form);
     ~FormPeer() override;
     void changed() override;
-    Fl_Double_Window* window() const;
-    FormWindow* formWindow() const { return window_; }
+    FormWindow* window() const { return window_; }
     Form& form() const { return form_; }
     // The control that widget shows, if any.
     Control* controlOf(const Fl_Widget* widget) const;

@@ -136,6 +136,15 @@ extern "C" int __wrap_XMapRaised(Display* display, Window xid) {
 
 namespace {
 
+// The user's locale for character types, as FLTK wants it for the input
+// method and for file names; once, after the first frame.
+void followUserLocale() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    std::setlocale(LC_CTYPE, "");
+}
+
 // A check: FLTK runs it in every wait, before it draws and flushes.
 void mapHeldWindows(void*) {
     if (heldMaps.empty()) return;
@@ -151,7 +160,7 @@ void mapHeldWindows(void*) {
     // The first frame goes out before the locale is loaded; FLTK asks for
     // the locale only when it handles events, which it does after this.
     XFlush(fl_display);
-    platform::fltk::followUserLocale();
+    followUserLocale();
 }
 
 // The server paints an exposed part of a painted window from its background,
@@ -193,13 +202,6 @@ void openDisplay() {
 }
 
 void mapHeldWindowsNow() { mapHeldWindows(nullptr); }
-
-void followUserLocale() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    std::setlocale(LC_CTYPE, "");
-}
 
 void openInputMethod(Fl_Window& window) {
     if (!inputMethodPutOff) return;

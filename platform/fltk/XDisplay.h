@@ -11,14 +11,10 @@ namespace platform::fltk {
 // Opens the display for FLTK, leaving the input method for later; once.
 void openDisplay();
 
-// The forms' windows are mapped when the event loop next waits, each drawn
-// into its background first so that its first frame is whole. This maps
-// those held now, for what needs a mapped window (minimising).
+// The forms' windows are mapped when the event loop next waits, the main
+// window drawn into its background first so that its first frame is whole.
+// This maps those held now, for what needs a mapped window (minimising).
 void mapHeldWindowsNow();
-
-// Takes the user's locale for character types, as FLTK wants it for the
-// input method and for file names; once. Done after the first frame.
-void followUserLocale();
 
 // Opens the input method for `window`, which is shown, and every window
 // after it; once.
