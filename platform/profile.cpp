@@ -157,13 +157,12 @@ void IniFile::set(const std::string& section, const std::string& key, const std:
     contents_ = profileSet(contents_, section, key, value);
 }
 
-bool IniFile::save() {
-    if (!readable_) return false;
+std::optional<WriteResult> IniFile::save() {
+    if (!readable_) return std::nullopt;
     try {
-        files_.write(path_, contents_);
-        return true;
+        return files_.write(path_, contents_);
     } catch (const IOError&) {
-        return false;
+        return std::nullopt;
     }
 }
 

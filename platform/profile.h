@@ -1,6 +1,7 @@
 // Private-profile (INI) files with the Windows rules, over file contents.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/host.h"
@@ -31,8 +32,11 @@ public:
     static constexpr std::size_t kReadLimit = std::size_t{256} * 1024;
     std::string get(const std::string& section, const std::string& key, const std::string& fallback) const;
     void set(const std::string& section, const std::string& key, const std::string& value);
-    // False when the file could not be read or written; the old file stays.
-    bool save();
+    // False when the file exists but could not be read whole (or is no file).
+    bool readable() const { return readable_; }
+    // Nullopt when nothing was written (the file was not readable, or the
+    // write failed), and the old file stays; else how the write left it.
+    std::optional<WriteResult> save();
 
 private:
     Files& files_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -117,32 +118,35 @@ TEST(IniFile, ReadsOnceAndWritesEveryChangeInOneWrite) {
     FakeFiles files;
     files.stored["a.ini"] = "; kept\r\n[s]\r\nk=old\r\n";
     platform::IniFile ini(files, "a.ini");
+    EXPECT_TRUE(ini.readable());
     EXPECT_EQ(ini.get("S", "K", "-"), "old");
     ini.set("s", "k", "new");
     ini.set("t", "x", "1");
     EXPECT_EQ(files.writes, 0);
-    EXPECT_TRUE(ini.save());
+    EXPECT_EQ(ini.save(), platform::WriteResult::Durable);
     EXPECT_EQ(files.writes, 1);
     EXPECT_EQ(files.stored["a.ini"], "; kept\r\n[s]\r\nk=new\r\n[t]\r\nx=1\r\n");
 
     platform::IniFile fresh(files, "new.ini");
     fresh.set("s", "k", "v");
-    EXPECT_TRUE(fresh.save());
+    EXPECT_TRUE(fresh.readable());
+    EXPECT_EQ(fresh.save(), platform::WriteResult::Durable);
     EXPECT_EQ(files.stored["new.ini"], "[s]\r\nk=v\r\n");
 
     // A file that could not be read is never replaced by the few keys set.
     files.readError = 5;
     platform::IniFile unreadable(files, "a.ini");
+    EXPECT_FALSE(unreadable.readable());
     EXPECT_EQ(unreadable.get("s", "k", "-"), "-");
     unreadable.set("s", "k", "lost");
-    EXPECT_FALSE(unreadable.save());
+    EXPECT_EQ(unreadable.save(), std::nullopt);
     EXPECT_EQ(files.writes, 2);
 
     files.readError.reset();
     files.writeError = 101;
     platform::IniFile full(files, "a.ini");
     full.set("s", "k", "w");
-    EXPECT_FALSE(full.save());
+    EXPECT_EQ(full.save(), std::nullopt);
     EXPECT_EQ(files.stored["a.ini"], "; kept\r\n[s]\r\nk=new\r\n[t]\r\nx=1\r\n");
 }
 
@@ -151,9 +155,27 @@ TEST(IniFile, OneOverItsLimitIsReadInPartAndNeverWrittenBack) {
     std::string big = "[s]\r\nk=v\r\n" + std::string(platform::IniFile::kReadLimit, ';');
     files.stored["big.ini"] = big;
     platform::IniFile ini(files, "big.ini");
+    EXPECT_FALSE(ini.readable());
     EXPECT_EQ(ini.get("s", "k", "-"), "v");
     ini.set("s", "k", "w");
-    EXPECT_FALSE(ini.save());
+    EXPECT_EQ(ini.save(), std::nullopt);
     EXPECT_EQ(files.writes, 0);
     EXPECT_EQ(files.stored["big.ini"], big);
+}
+
+TEST(IniFile, SaveTellsHowTheWriteLeftTheFile) {
+    // A folder that could not be flushed after the rename.
+    struct UnflushedFolder : FakeFiles {
+        std::unique_ptr<platform::PendingWrite> prepareWrite(const std::string& path,
+                                                             const std::string& bytes) override {
+            return std::make_unique<platform::DeferredWrite>([this, path, bytes] {
+                stored[path] = bytes;
+                return platform::WriteResult::FolderNotFlushed;
+            });
+        }
+    } files;
+    platform::IniFile ini(files, "a.ini");
+    ini.set("s", "k", "v");
+    EXPECT_EQ(ini.save(), platform::WriteResult::FolderNotFlushed);
+    EXPECT_EQ(files.stored["a.ini"], "[s]\r\nk=v\r\n");
 }
