@@ -86,7 +86,10 @@ void MainWindow::FormDestroy() {
     settings_.Top = top();
     settings_.Width = width();
     settings_.Height = height();
-    writeSettings(settingsFile(), settings_);
+    if (settingsUnreadable_) throw settingsNotWritten(settingsFile());
+    if (writeSettings(settingsFile(), settings_) == platform::WriteResult::FolderNotFlushed) {
+        tell(setfile::folderNotFlushed(platform::fileNamePart(settingsFile())));
+    }
 }
 
 std::string MainWindow::programDirectory() const { return platform::directoryPart(programPath_); }
@@ -120,25 +123,17 @@ void MainWindow::ListBox1KeyDown(int& key, ShiftState shift) {
 // ---------------------------------------------------------------- the set file
 
 void MainWindow::ReadLauncherSetFile() {
-    using State = setfile::SetFileSnapshot::State;
     items_.clear();
-    snapshot_ = {};
-    if (!platform::files().exists(currentSetFile_)) {
+    std::optional<setfile::ReadResult> result = setFile_.read();
+    if (!result) {
         tell(setfile::kSetFileMissing);
         ListBox1.add("");
         return;
     }
-    // Until it is read, a file that fails to read is one never to replace.
-    snapshot_.state = State::Unreadable;
-    platform::FileBytes got = setfile::readSetFileBytes(currentSetFile_);
-    snapshot_.bytes = std::move(got.bytes);
-    snapshot_.whole = got.whole;
-    setfile::ReadResult result = setfile::parseSetFile(snapshot_.bytes);
-    snapshot_.state = result.fault == setfile::Fault::None && got.whole ? State::Whole : State::Partial;
-    items_ = result.items;
-    if (result.fault != setfile::Fault::None) {
+    items_ = result->items;
+    if (result->fault != setfile::Fault::None) {
         // The list keeps its previous lines.
-        tell(setfile::faultMessage(result.fault, result.itemNumber));
+        tell(setfile::faultMessage(result->fault, result->itemNumber));
         return;
     }
     ListBox1.clear();
@@ -153,26 +148,33 @@ void MainWindow::AddDroppedFile(platform::DroppedFiles& drop) {
     } release{drop};
 
     const std::string path = drop.query(0, setfile::kDropBuffer);
-    // Another launcher may have written the file since: add to what it holds now.
-    if (setfile::changedSince(currentSetFile_, snapshot_)) ReadLauncherSetFile();
-    const int n = items_.countInUse();
-    if (n >= setfile::kSlots) {
-        tell(setfile::kTableFull);
-        return;
+    const setfile::LauncherItem item = setfile::itemFromDroppedPath(path);
+    for (;;) {
+        const int n = items_.countInUse();
+        if (n >= setfile::kSlots) {
+            tell(setfile::kTableFull);
+            return;
+        }
+        // A set file that does not read back would stop loading at every start.
+        if (std::optional<setfile::Bilingual> refusal = setfile::dropRefusal(item, n + 1)) {
+            tell(*refusal);
+            return;
+        }
+        setfile::ItemTable added = items_;
+        added.slot(n + 1) = item;
+        // A failed write escapes to the framework's report with nothing changed.
+        switch (setFile_.save(added, n + 1, messages(), /*askWhenChanged=*/false)) {
+        case setfile::CurrentSetFile::SaveOutcome::NotSaved: return;
+        case setfile::CurrentSetFile::SaveOutcome::ChangedElsewhere:
+            // Another launcher wrote the file since: add to what it holds now.
+            ReadLauncherSetFile();
+            continue;
+        case setfile::CurrentSetFile::SaveOutcome::Saved:
+            ReadLauncherSetFile();
+            ListBox1.setItemIndex(n);
+            return;
+        }
     }
-    setfile::LauncherItem item = setfile::itemFromDroppedPath(path);
-    // A set file that does not read back would stop loading at every start.
-    if (std::optional<setfile::Bilingual> refusal = setfile::dropRefusal(item, n + 1)) {
-        tell(*refusal);
-        return;
-    }
-    if (!setfile::mayReplacePartial(snapshot_, messages())) return;
-    setfile::ItemTable added = items_;
-    added.slot(n + 1) = item;
-    // A failed write escapes to the framework's report with nothing changed.
-    setfile::writeSetFile(currentSetFile_, added, n + 1);
-    ReadLauncherSetFile();
-    ListBox1.setItemIndex(n);
 }
 
 // ---------------------------------------------------------------- launching
@@ -244,7 +246,7 @@ void MainWindow::Timer1Timer() {
 }
 
 void MainWindow::MenuLauncherSetClick() {
-    editor::SetEditor(items_, currentSetFile_, snapshot_, messages()).run();
+    editor::SetEditor(items_, setFile_, messages()).run();
     // Always a reload: it is what undoes a Cancel.
     ReadLauncherSetFile();
 }
@@ -292,6 +294,8 @@ void MainWindow::runEnvironmentDialog(const EnvironmentSettings& initial, bool f
         settings_.TarvoDir = result.settings.tarvoDir;
         settings_.PosSet = result.settings.posSet;
         settingsConfirmed_ = 1;
+        // Kept for this run; said now, not first at the exit.
+        if (settingsUnreadable_) throw settingsNotWritten(settingsFile());
         break;
     case EnvironmentDialog::Outcome::Cancelled: settingsConfirmed_ = 0; break;
     case EnvironmentDialog::Outcome::Closed: break;

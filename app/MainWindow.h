@@ -8,9 +8,9 @@
 #include "app/SettingsFile.h"
 #include "platform/widgets.h"
 #include "platform/windowing.h"
+#include "setfile/CurrentSetFile.h"
 #include "setfile/Language.h"
 #include "setfile/Launch.h"
-#include "setfile/Replace.h"
 #include "setfile/SetFile.h"
 
 namespace app {
@@ -95,9 +95,9 @@ private:
     const std::string programPath_;
     const std::vector<std::string> parameters_;
     setfile::ItemTable items_;
-    std::string currentSetFile_;
-    setfile::SetFileSnapshot snapshot_;  // of the current set file, as last read
-    SettingsRecord settings_;            // holds the language flags, too
+    setfile::CurrentSetFile setFile_;
+    SettingsRecord settings_;          // holds the language flags, too
+    bool settingsUnreadable_ = false;  // then never written in this run
     int settingsConfirmed_ = 0;
     int startupDone_ = 0;
     std::string systemKind_;

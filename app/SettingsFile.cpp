@@ -31,8 +31,9 @@ constexpr const char* kFormMain = "FormMain";
 constexpr const char* kLanguage = "Language";
 }  // namespace
 
-SettingsRecord readSettings(const std::string& file, const std::string& programDirectory) {
+SettingsRecord readSettings(const std::string& file, const std::string& programDirectory, bool& unreadable) {
     const platform::IniFile ini(platform::files(), file);
+    unreadable = !ini.readable();
     auto integer = [&](const char* section, const char* key, int fallback) {
         return parseSettingsInteger(ini.get(section, key, ""), fallback);
     };
@@ -51,7 +52,11 @@ SettingsRecord readSettings(const std::string& file, const std::string& programD
     return s;
 }
 
-void writeSettings(const std::string& file, const SettingsRecord& s) {
+platform::FrameworkError settingsNotWritten(const std::string& file) {
+    return platform::FrameworkError(file + " に書き込めません");
+}
+
+platform::WriteResult writeSettings(const std::string& file, const SettingsRecord& s) {
     platform::IniFile ini(platform::files(), file);
     ini.set(kFormMain, "Left", std::to_string(s.Left));
     ini.set(kFormMain, "Top", std::to_string(s.Top));
@@ -63,7 +68,9 @@ void writeSettings(const std::string& file, const SettingsRecord& s) {
     ini.set(kFormMain, "TarvoDir", s.TarvoDir);
     ini.set(kLanguage, "Japanese", std::to_string(s.Japanese));
     ini.set(kLanguage, "English", std::to_string(s.English));
-    if (!ini.save()) throw platform::FrameworkError(file + " に書き込めません");
+    std::optional<platform::WriteResult> written = ini.save();
+    if (!written) throw settingsNotWritten(file);
+    return *written;
 }
 
 }  // namespace app

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/errors.h"
+#include "platform/host.h"
+
 namespace app {
 
 struct SettingsRecord {
@@ -25,11 +28,16 @@ std::string settingsFilePath(std::string_view programPath);
 
 // Reads the settings file once; what it lacks, or all of it when it cannot
 // be read, takes the defaults (TarvoDir: the program's directory).
-SettingsRecord readSettings(const std::string& file, const std::string& programDirectory);
+// `unreadable` tells whether the file exists but could not be read whole:
+// such a file is never to be written in that run, which would lose it.
+SettingsRecord readSettings(const std::string& file, const std::string& programDirectory, bool& unreadable);
 
 // Writes every key in one safe write; a failure raises the framework's
 // "%s に書き込めません" and leaves the file as it was.
-void writeSettings(const std::string& file, const SettingsRecord& settings);
+platform::WriteResult writeSettings(const std::string& file, const SettingsRecord& settings);
+
+// The framework's error for a settings file that is not written.
+platform::FrameworkError settingsNotWritten(const std::string& file);
 
 // An INI number: "0x"/"0X" and more than two characters is hexadecimal,
 // anything else decimal; empty or unreadable text gives the fallback.

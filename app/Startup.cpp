@@ -42,10 +42,15 @@ bool MainWindow::runStartup() {
 
     os.acceptDroppedFiles(*this, true);
 
-    currentSetFile_.clear();
+    setFile_.setPath("");
     settingsConfirmed_ = 0;
 
-    settings_ = readSettings(settingsFile(), programDirectory());
+    settings_ = readSettings(settingsFile(), programDirectory(), settingsUnreadable_);
+    if (settingsUnreadable_) {
+        const std::string name = platform::fileNamePart(settingsFile());
+        tell({"   " + name + " を読み込めません。設定は既定の値で起動します。   ",
+              "   " + name + " can not be read. Default settings are used.   "});
+    }
 
     auto stopEarly = [this](const setfile::Bilingual& message) {
         tell(message);
@@ -55,27 +60,22 @@ bool MainWindow::runStartup() {
 
     const std::size_t count = parameters_.size();
     if (count == 0) {
-        // One settings file name for this test and for reading and writing.
-        switch (platform::files().kind(settingsFile())) {
-        case platform::FileKind::Missing: runFirstStart(); return true;
-        case platform::FileKind::Other: {
-            // Not a first start: that would offer to overwrite the set files.
-            const std::string name = platform::fileNamePart(settingsFile());
-            tell({"   " + name + " を読み込めません。設定は既定の値で起動します。   ",
-                  "   " + name + " can not be read. Default settings are used.   "});
-            break;
-        }
-        case platform::FileKind::File: break;
+        // Only a settings file that is not there at all makes a first start:
+        // one that could not be read would have its set files offered for
+        // overwriting.
+        if (platform::files().kind(settingsFile()) == platform::FileKind::Missing) {
+            runFirstStart();
+            return true;
         }
         MenuSetIniFile->setVisible(true);
     }
     if (count == 1 || count == 2 || count == 4) {
         std::string path = programDirectory() + parameters_[0];
         if (!platform::files().exists(path)) {
-            currentSetFile_.clear();
+            setFile_.setPath("");
             return stopEarly(setfile::kSetFileMissing);
         }
-        currentSetFile_ = path;
+        setFile_.setPath(path);
     }
     if (count == 3 || count >= 5) return stopEarly(kBadParameters);
     if (count == 4) {
@@ -92,10 +92,10 @@ bool MainWindow::runStartup() {
             if (!platform::equalsIgnoreAsciiCase(name, program)) continue;
             std::string path = programDirectory() + setFile;
             if (!platform::files().exists(path)) {
-                currentSetFile_.clear();
+                setFile_.setPath("");
                 return stopEarly(setfile::kSetFileMissing);
             }
-            currentSetFile_ = path;
+            setFile_.setPath(path);
         }
     }
     ReadLauncherSetFile();

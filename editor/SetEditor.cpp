@@ -9,7 +9,7 @@ namespace editor {
 using platform::ShiftState;
 namespace vk = platform::vk;
 
-SetEditor::SetEditor(const setfile::ItemTable& items, std::string setFile, setfile::SetFileSnapshot snapshot,
+SetEditor::SetEditor(const setfile::ItemTable& items, setfile::CurrentSetFile& setFile,
                      const setfile::Messages& messages)
     // clang-format off
     : Form("TForm3", "Tarvo (Set Launcher)", 322, 368, platform::BorderStyle::Dialog, 13),
@@ -26,8 +26,7 @@ SetEditor::SetEditor(const setfile::ItemTable& items, std::string setFile, setfi
       btnPaste(*this, "btnPaste", 205, 255, 110, 30, 9, "Paste(&V)"),
       btnDel(*this, "btnDel",   205, 290, 110, 30, 10, "Delete(&D)"),
       items_(items),
-      setFile_(std::move(setFile)),
-      snapshot_(std::move(snapshot)),
+      setFile_(setFile),
       messages_(messages) {
     // clang-format on
     ListBox1.OnKeyDown = [this](int& key, ShiftState shift) { ListBox1KeyDown(key, shift); };
@@ -64,7 +63,7 @@ void SetEditor::FormCreate() {
     setfile::applyCaptions(messages_.language, captions);
 }
 
-std::optional<setfile::ItemTable> SetEditor::run() {
+bool SetEditor::run() {
     centre();
     btnPaste.setEnabled(false);
     refreshList(1);
@@ -94,10 +93,11 @@ void SetEditor::FormKeyDown(int& key, ShiftState) {
 
 void SetEditor::btnOkClick() {
     // On No, or a failed write (the framework's report), the editor stays open.
-    if (!setfile::mayReplacePartial(snapshot_, messages_)) return;
-    if (setfile::changedSince(setFile_, snapshot_) && !messages_.askYesNo(setfile::kChangedElsewhere)) return;
-    setfile::writeSetFile(setFile_, items_, lineCount());
-    saved_ = items_;
+    if (setFile_.save(items_, lineCount(), messages_, /*askWhenChanged=*/true) !=
+        setfile::CurrentSetFile::SaveOutcome::Saved) {
+        return;
+    }
+    saved_ = true;
     close();
 }
 

@@ -6,23 +6,22 @@
 #include <string>
 
 #include "platform/widgets.h"
+#include "setfile/CurrentSetFile.h"
 #include "setfile/Language.h"
-#include "setfile/Replace.h"
 #include "setfile/SetFile.h"
 
 namespace editor {
 
 class SetEditor : public platform::Form {
 public:
-    // `snapshot`: what was read of the set file, so that OK never silently
-    // replaces items it could not read or changes made elsewhere since.
-    SetEditor(const setfile::ItemTable& items, std::string setFile, setfile::SetFileSnapshot snapshot,
-              const setfile::Messages& messages);
+    // OK saves through `setFile`, which knows what was read of it, so that
+    // OK never silently replaces items it could not read or changes made
+    // elsewhere since.
+    SetEditor(const setfile::ItemTable& items, setfile::CurrentSetFile& setFile, const setfile::Messages& messages);
     ~SetEditor() override { destroy(); }
 
-    // Shows the editor modally; the table OK wrote to the set file, or
-    // nothing when the editor was left without writing.
-    std::optional<setfile::ItemTable> run();
+    // Shows the editor modally; whether OK saved the set file.
+    bool run();
 
     platform::ListBox ListBox1;
     platform::Button btnOk;
@@ -63,11 +62,10 @@ private:
     void openItemDialog(int slot, bool fill);
 
     setfile::ItemTable items_;
-    const std::string setFile_;
-    const setfile::SetFileSnapshot snapshot_;
+    setfile::CurrentSetFile& setFile_;
     const setfile::Messages messages_;
     setfile::LauncherItem clipboard_;
-    std::optional<setfile::ItemTable> saved_;
+    bool saved_ = false;
 };
 
 }  // namespace editor

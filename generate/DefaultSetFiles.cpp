@@ -2,6 +2,7 @@
 
 #include "platform/host.h"
 #include "platform/text.h"
+#include "setfile/CurrentSetFile.h"
 
 namespace generate {
 
@@ -102,6 +103,7 @@ std::optional<setfile::Bilingual> directoryRefusal(const std::string& windowsDir
 
 void writeDefaultSetFiles(const std::string& folder, const std::vector<DefaultSetFile>& files,
                           const setfile::Messages& messages) {
+    bool warned = false;
     for (const DefaultSetFile& file : files) {
         const std::string path = folder + file.name;
         if (platform::files().exists(path) &&
@@ -109,7 +111,11 @@ void writeDefaultSetFiles(const std::string& folder, const std::vector<DefaultSe
                                 "   " + file.name + " is already exist. Do you overwrite ?    "})) {
             continue;
         }
-        setfile::writeSetFile(path, file.items, file.count);
+        // One folder holds them all: one warning says it for all.
+        if (setfile::writeSetFile(path, file.items, file.count) == platform::WriteResult::FolderNotFlushed && !warned) {
+            messages.tell(setfile::folderNotFlushed(file.name));
+            warned = true;
+        }
     }
 }
 

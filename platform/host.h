@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +22,42 @@ enum class FileKind {
 struct FileBytes {
     std::string bytes;
     bool whole = true;  // false: the file holds more than was read
+};
+
+// How a finished safe write left the file.
+enum class WriteResult {
+    Durable,
+    // The new file is in place, but its folder could not be flushed: a crash
+    // soon after may still bring back the old file.
+    FolderNotFlushed,
+};
+
+// A new file, written and flushed beside the file it is to replace. Until
+// commit() puts it in that file's place the old file is untouched; dropped
+// uncommitted, it is removed.
+class PendingWrite {
+public:
+    virtual ~PendingWrite() = default;
+    // IOError, with the old file kept, when the new one cannot be put in place.
+    virtual WriteResult commit() = 0;
+};
+
+// A write whose whole work happens at commit(), for files that have no half
+// state to keep apart (files held in memory).
+class DeferredWrite : public PendingWrite {
+public:
+    explicit DeferredWrite(std::function<WriteResult()> write) : write_(std::move(write)) {}
+    WriteResult commit() override { return write_(); }
+
+private:
+    std::function<WriteResult()> write_;
+};
+
+// Held by one launcher at a time for one file, from the check "changed
+// since I read it?" to the replacement; released when destroyed.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
 };
 
 // Files by CP932 path. Errors are IOError with the Windows error code.
@@ -41,8 +79,14 @@ public:
         }
         return r;
     }
+    // The first half of a safe write: the new file beside the old one.
+    virtual std::unique_ptr<PendingWrite> prepareWrite(const std::string& path, const std::string& bytes) = 0;
     // Replaces the file so that a failure never leaves the old one damaged.
-    virtual void write(const std::string& path, const std::string& bytes) = 0;
+    WriteResult write(const std::string& path, const std::string& bytes) { return prepareWrite(path, bytes)->commit(); }
+    // The lock every launcher takes before it replaces `path`; it leaves
+    // nothing on disk and lets readers read. Nullptr when another launcher
+    // held it for all of `timeoutMs`.
+    virtual std::unique_ptr<FileLock> lockForWriting(const std::string& path, int timeoutMs) = 0;
 };
 
 struct ShellRequest {

@@ -33,18 +33,33 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     return lines;
 }
 
+namespace {
+
+// A field up to its first NUL.
+std::string_view field(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
+
+bool holdsLineBreak(std::string_view bytes) { return bytes.find_first_of("\r\n") != std::string_view::npos; }
+
+// Whether what a field's NUL hides holds a line break.
+bool hidesLineBreak(std::string_view bytes) { return holdsLineBreak(bytes.substr(field(bytes).size())); }
+
+}  // namespace
+
 Fault readTitleLine(std::string_view line, std::string& title, std::string& key) {
     std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return Fault::NoTitleSeparator;
     if (eq > kTitleLimit) return Fault::TitleTooLong;
-    title = line.substr(0, eq);
-    key = line.substr(eq + 1, 1);
+    title = field(line.substr(0, eq));
+    key = field(line.substr(eq + 1, 1));
     if (key == "*") key = " ";
     return Fault::None;
 }
 
 ReadResult parseSetFile(std::string_view bytes) {
     ReadResult r;
+    if (std::size_t eof = bytes.find('\x1A'); eof != std::string_view::npos && eof + 1 < bytes.size()) {
+        r.skippedLineBreak = true;
+    }
     int lineNumber = 1;
     int item = 1;
     auto fail = [&](Fault f) {
@@ -62,6 +77,10 @@ ReadResult parseSetFile(std::string_view bytes) {
                 fail(f);
                 break;
             }
+            std::size_t eq = line.find('=');
+            if (hidesLineBreak(line.substr(0, eq)) || holdsLineBreak(line.substr(std::min(line.size(), eq + 2)))) {
+                r.skippedLineBreak = true;
+            }
         } else {
             LauncherItem& slot = r.items.slot(item);
             std::size_t bar = line.find('|');
@@ -73,7 +92,7 @@ ReadResult parseSetFile(std::string_view bytes) {
                 fail(Fault::DirectoryTooLong);
                 break;
             }
-            slot.directory = line.substr(0, bar);
+            slot.directory = field(line.substr(0, bar));
             std::string_view rest = line.substr(bar + 1);
             std::size_t bar2 = rest.find('|');
             if (bar2 == std::string_view::npos) {
@@ -84,13 +103,17 @@ ReadResult parseSetFile(std::string_view bytes) {
                 fail(Fault::TargetTooLong);
                 break;
             }
-            slot.target = rest.substr(0, bar2);
+            slot.target = field(rest.substr(0, bar2));
             std::string_view options = rest.substr(bar2 + 1);
             if (options.size() > kFieldLimit) {
                 fail(Fault::OptionsTooLong);
                 break;
             }
-            slot.options = options;
+            slot.options = field(options);
+            if (hidesLineBreak(line.substr(0, bar)) || hidesLineBreak(rest.substr(0, bar2)) ||
+                hidesLineBreak(options)) {
+                r.skippedLineBreak = true;
+            }
             ++item;
         }
         ++lineNumber;
@@ -109,8 +132,8 @@ std::string formatSetFile(const ItemTable& items, int lastSlot) {
     return out;
 }
 
-void writeSetFile(const std::string& path, const ItemTable& items, int lastSlot) {
-    platform::files().write(path, formatSetFile(items, lastSlot));
+platform::WriteResult writeSetFile(const std::string& path, const ItemTable& items, int lastSlot) {
+    return platform::files().write(path, formatSetFile(items, lastSlot));
 }
 
 bool hasControlCharacter(std::string_view text) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/host.h"
 #include "setfile/Language.h"
 
 namespace setfile {
@@ -58,6 +59,10 @@ struct ReadResult {
     ItemTable items;  // what was stored up to the fault, compacted
     Fault fault = Fault::None;
     int itemNumber = 0;  // the item (pair of lines in the file) at fault
+    // Bytes the rules skip held a line break, or followed a Ctrl-Z: most
+    // likely items of a file saved with other line ends, which a save of
+    // what was read would lose.
+    bool skippedLineBreak = false;
 };
 
 // A set file's lines: a CR ends a line and a LF right after it is skipped; a
@@ -67,7 +72,8 @@ std::vector<std::string_view> splitLines(std::string_view bytes);
 
 // A title line: the title up to the first "=", then one key byte ("*" for
 // none gives " "; empty when the line ends at "="). NoTitleSeparator or
-// TitleTooLong when it is not one.
+// TitleTooLong when it is not one. Every field ends at its first NUL, as the
+// edit boxes and the Windows shell end it: what runs is what is shown.
 Fault readTitleLine(std::string_view line, std::string& title, std::string& key);
 
 // Reads the bytes of a set file. A title-less entry is no item: the items
@@ -80,7 +86,7 @@ std::string formatSetFile(const ItemTable& items, int lastSlot);
 // Writes slots 1 to lastSlot to the file by the writing rule, through the
 // files service's safe write: a failure (an IOError) leaves the old file as
 // it was. The one writer of every set file the program writes.
-void writeSetFile(const std::string& path, const ItemTable& items, int lastSlot);
+platform::WriteResult writeSetFile(const std::string& path, const ItemTable& items, int lastSlot);
 
 // The list line of an item: key, two blanks, title.
 std::string listLine(const std::string& key, const std::string& title);

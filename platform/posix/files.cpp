@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,6 +98,11 @@ bool writeAll(int fd, const std::string& bytes) {
         ssize_t n = ::write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
+            return false;
+        }
+        // Nothing written and no error: the disk takes no more.
+        if (n == 0) {
+            errno = ENOSPC;
             return false;
         }
         p += n;
@@ -244,7 +250,49 @@ void removeLeftovers(const std::string& target) {
 
 }  // namespace
 
-void safeWrite(const std::string& utf8Path, const std::string& bytes) {
+namespace {
+
+// The new file of a safe write, flushed and waiting to be renamed over its target.
+class PosixPendingWrite : public PendingWrite {
+public:
+    PosixPendingWrite(std::string temp, std::string target) : temp_(std::move(temp)), target_(std::move(target)) {}
+    ~PosixPendingWrite() override {
+        if (!temp_.empty()) ::unlink(temp_.c_str());
+    }
+    PosixPendingWrite(const PosixPendingWrite&) = delete;
+    PosixPendingWrite& operator=(const PosixPendingWrite&) = delete;
+
+    WriteResult commit() override {
+        // Made read-only since the new file was written: it stays, as it would have before.
+        struct stat now;
+        if (stat(target_.c_str(), &now) == 0 && (now.st_mode & S_IWUSR) == 0) throw IOError(5);
+        if (::rename(temp_.c_str(), target_.c_str()) != 0) failWriting(errno);
+        temp_.clear();
+        // The rename is durable only once the folder itself is flushed; file
+        // systems that cannot flush a folder say EINVAL, and that is no fault.
+        Descriptor folder(::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.get() < 0 || (fsync(folder.get()) != 0 && errno != EINVAL)) return WriteResult::FolderNotFlushed;
+        return WriteResult::Durable;
+    }
+
+private:
+    std::string temp_;
+    const std::string target_;
+};
+
+// flock on the folder: the file itself is replaced by the rename, so a lock
+// on it would be a lock on the old file.
+class FolderLock : public FileLock {
+public:
+    explicit FolderLock(Descriptor fd) : fd_(std::move(fd)) {}
+
+private:
+    Descriptor fd_;  // closing it releases the lock
+};
+
+}  // namespace
+
+std::unique_ptr<PendingWrite> prepareSafeWrite(const std::string& utf8Path, const std::string& bytes) {
     if (utf8Path.empty()) throw IOError(3);
     std::string target = resolveLinks(utf8Path);
 
@@ -277,9 +325,10 @@ void safeWrite(const std::string& utf8Path, const std::string& bytes) {
         if (errno == ENOENT) throw IOError(3);
         failWriting(errno);
     }
+    auto pending = std::make_unique<PosixPendingWrite>(temp, target);
     auto discard = [&](int err) {
         fd.reset();
-        ::unlink(temp.c_str());
+        pending.reset();
         failWriting(err);
     };
 
@@ -294,11 +343,24 @@ void safeWrite(const std::string& utf8Path, const std::string& bytes) {
     }
     if (!writeAll(fd.get(), bytes) || fsync(fd.get()) != 0) discard(errno);
     if (!fd.close()) discard(errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0) discard(errno);
+    return pending;
+}
 
-    // The rename is durable only once the folder itself is flushed.
-    Descriptor folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0) fsync(folder.get());
+WriteResult safeWrite(const std::string& utf8Path, const std::string& bytes) {
+    return prepareSafeWrite(utf8Path, bytes)->commit();
+}
+
+std::unique_ptr<FileLock> lockFolderOf(const std::string& utf8Path, int timeoutMs) {
+    if (utf8Path.empty()) throw IOError(3);
+    Descriptor fd(::open(folderOf(resolveLinks(utf8Path)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0) failOpening(errno, utf8Path);
+    constexpr int kPollMs = 10;
+    for (int waited = 0;; waited += kPollMs) {
+        if (flock(fd.get(), LOCK_EX | LOCK_NB) == 0) return std::make_unique<FolderLock>(std::move(fd));
+        if (errno != EWOULDBLOCK && errno != EINTR) failWriting(errno);
+        if (waited >= timeoutMs) return nullptr;
+        usleep(kPollMs * 1000);
+    }
 }
 
 PosixFiles::PosixFiles() {
@@ -334,6 +396,12 @@ FileBytes PosixFiles::readAtMost(const std::string& path, std::size_t limit) {
     return posix::readAtMost(fd.get(), limit);
 }
 
-void PosixFiles::write(const std::string& path, const std::string& bytes) { safeWrite(cp932PathToUtf8(path), bytes); }
+std::unique_ptr<PendingWrite> PosixFiles::prepareWrite(const std::string& path, const std::string& bytes) {
+    return prepareSafeWrite(cp932PathToUtf8(path), bytes);
+}
+
+std::unique_ptr<FileLock> PosixFiles::lockForWriting(const std::string& path, int timeoutMs) {
+    return lockFolderOf(cp932PathToUtf8(path), timeoutMs);
+}
 
 }  // namespace platform::posix

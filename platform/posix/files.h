@@ -26,7 +26,8 @@ public:
     std::string read(const std::string& path) override;
     FileKind kind(const std::string& path) override;
     FileBytes readAtMost(const std::string& path, std::size_t limit) override;
-    void write(const std::string& path, const std::string& bytes) override;
+    std::unique_ptr<PendingWrite> prepareWrite(const std::string& path, const std::string& bytes) override;
+    std::unique_ptr<FileLock> lockForWriting(const std::string& path, int timeoutMs) override;
 };
 
 // Safe write by UTF-8 path: a new file beside the old one, given the old
@@ -35,6 +36,12 @@ public:
 // for its owner, or a folder that refuses the new file, fails the write and
 // keeps the file. New files left by writers that are gone are removed.
 // Throws IOError.
-void safeWrite(const std::string& utf8Path, const std::string& bytes);
+WriteResult safeWrite(const std::string& utf8Path, const std::string& bytes);
+// Its first half: everything up to the rename, which commit() does.
+std::unique_ptr<PendingWrite> prepareSafeWrite(const std::string& utf8Path, const std::string& bytes);
+
+// An exclusive flock on the folder of the file a path leads to; nullptr when
+// another process held it for all of `timeoutMs`. Throws IOError.
+std::unique_ptr<FileLock> lockFolderOf(const std::string& utf8Path, int timeoutMs);
 
 }  // namespace platform::posix

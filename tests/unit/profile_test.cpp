@@ -105,10 +105,16 @@ public:
         if (readError) throw platform::IOError(*readError);
         return stored.at(path);
     }
-    void write(const std::string& path, const std::string& bytes) override {
-        ++writes;
-        if (writeError) throw platform::IOError(*writeError);
-        stored[path] = bytes;
+    std::unique_ptr<platform::PendingWrite> prepareWrite(const std::string& path, const std::string& bytes) override {
+        return std::make_unique<platform::DeferredWrite>([this, path, bytes] {
+            ++writes;
+            if (writeError) throw platform::IOError(*writeError);
+            stored[path] = bytes;
+            return platform::WriteResult::Durable;
+        });
+    }
+    std::unique_ptr<platform::FileLock> lockForWriting(const std::string&, int) override {
+        return std::make_unique<platform::FileLock>();
     }
 };
 

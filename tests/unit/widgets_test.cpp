@@ -17,7 +17,12 @@ class NoFiles : public Files {
 public:
     bool exists(const std::string&) override { return false; }
     std::string read(const std::string&) override { throw std::logic_error("no files here"); }
-    void write(const std::string&, const std::string&) override { throw std::logic_error("no files here"); }
+    std::unique_ptr<PendingWrite> prepareWrite(const std::string&, const std::string&) override {
+        throw std::logic_error("no files here");
+    }
+    std::unique_ptr<FileLock> lockForWriting(const std::string&, int) override {
+        throw std::logic_error("no files here");
+    }
 };
 
 class WidgetTest : public ::testing::Test {
