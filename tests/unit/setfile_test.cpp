@@ -36,6 +36,39 @@ TEST(SetFileReader, LineEndsCrLfLoneLfAndCtrlZ) {
     EXPECT_EQ(parseSetFile("").items.countInUse(), 0);
 }
 
+TEST(SetFileReader, SkippedLineBreaksMarkTheReadAsPartial) {
+    // Lines saved with LF alone run into the first title line's ignored rest.
+    ReadResult r = parseSetFile("A=*\n|a|\nB=*\n|b|\n");
+    EXPECT_EQ(r.items.countInUse(), 1);
+    EXPECT_TRUE(r.skippedLineBreak);
+    // Whole items after a Ctrl-Z; a Ctrl-Z that ends the file hides nothing.
+    EXPECT_TRUE(parseSetFile(pair("A=*", "|a|") + "\x1A" + pair("B=*", "|b|")).skippedLineBreak);
+    EXPECT_FALSE(parseSetFile(pair("A=*", "|a|") + "\x1A").skippedLineBreak);
+    // Ignored bytes without a line break stay silent, as ever.
+    r = parseSetFile(pair("Name=AB", "|a|") + pair("Three=*xyz", "|b|"));
+    EXPECT_FALSE(r.skippedLineBreak);
+    EXPECT_EQ(r.items.slot(1).key, "A");
+    EXPECT_EQ(r.items.slot(2).key, " ");
+    // A LF the reader keeps (in a title or a field) is no skipped byte.
+    EXPECT_FALSE(parseSetFile(pair("A\nB=x", "|t\n|o\no")).skippedLineBreak);
+}
+
+TEST(SetFileReader, FieldsEndAtTheirFirstNul) {
+    using namespace std::string_literals;
+    // What runs is what the edit boxes show: an option after a NUL is no argument.
+    ReadResult r = parseSetFile(pair("Ti\0tle=\0"s, "dir\0x|prog\0y|shown\0 hidden-arg"s));
+    ASSERT_EQ(r.fault, Fault::None);
+    EXPECT_EQ(r.items.slot(1).title, "Ti");
+    EXPECT_EQ(r.items.slot(1).key, "");
+    EXPECT_EQ(r.items.slot(1).directory, "dir");
+    EXPECT_EQ(r.items.slot(1).target, "prog");
+    EXPECT_EQ(r.items.slot(1).options, "shown");
+    EXPECT_FALSE(r.skippedLineBreak);
+    // The limits still count the bytes after the NUL, as before.
+    EXPECT_EQ(parseSetFile(pair("A=*", "|p|x\0"s + std::string(128, 'y'))).fault, Fault::OptionsTooLong);
+    EXPECT_TRUE(parseSetFile(pair("A=*", "|p|x\0\n"s)).skippedLineBreak);
+}
+
 TEST(SetFileReader, TitleLineKeys) {
     ReadResult r =
         parseSetFile(pair("Name=", "||") + pair("Star=*", "||") + pair("Two=AB", "||") + pair("A=B=C", "||"));
