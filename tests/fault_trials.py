@@ -14,6 +14,14 @@ removes.
 Runs as root where it can (tmpfs mounts, an unprivileged user for the
 folder cases); what it cannot set up prints a SKIP line.
 
+Reads fail too: each openat, read and stat of the settings file and of the
+set file, one at a time, through strace. A file that could not be read is
+never written in that run, and whatever was not saved was said.
+
+A folder that cannot be flushed after the rename leaves the new file in
+place with a warning (EIO), or silently where the file system cannot flush
+folders at all (EINVAL).
+
 Usage: fault_trials.py TARVO_HEADLESS
 """
 import glob
@@ -41,6 +49,7 @@ DISK_FULL = "ﾃﾞｨｽｸがいっぱいです."
 DENIED = "ﾌｧｲﾙへのｱｸｾｽが拒否されました."
 NO_PATH = "不正なﾌｧｲﾙ名です."
 SETTINGS_FAILED = " に書き込めません."
+NOT_FLUSHED = "フォルダーの書き込みを確定できませんでした"
 
 results = []
 
@@ -404,6 +413,104 @@ def killed(driver, writer, syscall, when):
         t.close()
 
 
+def folder_not_flushed(driver, writer, error):
+    """The folder's fsync, which follows the rename, fails."""
+    t = Trial(driver, writer, f"folder flush fails with {error}")
+    try:
+        t.lay_out()
+        # The first start's second fsync is its first file's folder, as for every other writer.
+        t.prefix = ["strace", "-f", "-o", "/dev/null", "-e", "trace=fsync", "-e", f"inject=fsync:error={error}:when=2"]
+        transcript = t.play()
+        check(label(t, "the new file is in place"), writer.target in t.unchanged(names=[writer.target]) or
+              isinstance(writer, FirstStart) and t.unchanged(names=DEFAULT_FILES[:1]) == [DEFAULT_FILES[0]],
+              transcript)
+        warned = any(NOT_FLUSHED in line for line in transcript)
+        check(label(t, "warned" if error == "EIO" else "not warned"), warned == (error == "EIO"), transcript)
+        check(label(t, "the program lives on and ends normally"), t.status == 0, transcript)
+        check(label(t, "nothing reported as failed"), not any(line.startswith("error ") for line in transcript),
+              transcript)
+    finally:
+        t.close()
+
+
+# ---------------------------------------------------------------------------
+# Reads that fail once.
+
+ITEM_ADDED = f"x=*{CRLF}/t|/t/x|{CRLF}".encode()
+OWN_SETTINGS = CRLF.join(["[FormMain]", "StateSet=/C", "WindowsDir=C:\\W\\", "TarvoDir=/opt/", "[Language]",
+                          "Japanese=0", "English=1", ""]).encode()
+KEPT_KEYS = ["WindowsDir", "TarvoDir", "Japanese", "English"]
+
+
+def settings_values(data):
+    values = {}
+    for line in data.decode("cp932", "replace").split(CRLF):
+        if "=" in line:
+            key, value = line.split("=", 1)
+            values.setdefault(key, value)
+    return values
+
+
+class TransientRead(Writer):
+    """A drop, the environment dialog's Save and the exit: every writer of one run."""
+    name = "start, drop, Save, exit"
+
+    def lay_out(self, folder):
+        with open(os.path.join(folder, "TARVO.INI"), "wb") as f:
+            f.write(OWN_SETTINGS)
+        with open(os.path.join(folder, "TARVO90.PRG"), "wb") as f:
+            f.write(SET_FILE)
+
+    def run(self, s, fault):
+        s.answer_boxes()
+        s.act("drop /t/x")
+        s.answer_boxes()
+        if any(line.startswith("MenuSetIniFile ") and " visible" in line for line in s.act("dump menus")):
+            s.act("menu MenuSetIniFile", "click RadioBtnN", "click btnOk")
+            s.answer_boxes()
+        s.finish("click btnExit")
+
+
+def calls_made(driver, path, syscall):
+    t = Trial(driver, TransientRead(), "counting")
+    try:
+        t.lay_out()
+        log = os.path.join(t.root, "calls")
+        t.prefix = ["strace", "-f", "-o", log, "-P", os.path.join(t.folder, path), "-e", f"trace={syscall}"]
+        t.play()
+        with open(log) as f:
+            return sum(1 for line in f if f" {syscall}(" in line)
+    finally:
+        t.close()
+
+
+def transient_read(driver, path, syscall, when):
+    t = Trial(driver, TransientRead(), f"{syscall} #{when} of {path} fails")
+    try:
+        t.lay_out()
+        t.prefix = ["strace", "-f", "-o", "/dev/null", "-P", os.path.join(t.folder, path), "-e", f"trace={syscall}",
+                    "-e", f"inject={syscall}:error=EIO:when={when}"]
+        transcript = t.play()
+        check(label(t, "the program lives on and ends normally"), t.status == 0, transcript)
+        with open(os.path.join(t.folder, "TARVO.INI"), "rb") as f:
+            ini = f.read()
+        with open(os.path.join(t.folder, "TARVO90.PRG"), "rb") as f:
+            prg = f.read()
+        before, after = settings_values(OWN_SETTINGS), settings_values(ini)
+        check(label(t, "settings the user did not change keep their values"),
+              all(after.get(k) == before[k] for k in KEPT_KEYS), transcript)
+        saved = any(line.startswith("open TForm7 ") for line in transcript)
+        told = any(SETTINGS_FAILED in line for line in transcript)
+        check(label(t, "the settings saved, or that they were not said"),
+              not saved or after.get("StateSet") == "/N" or told, transcript)
+        check(label(t, "the set file as it was, or with the dropped item"), prg in (SET_FILE, SET_FILE + ITEM_ADDED),
+              transcript)
+        check(label(t, "a drop that was not saved was said"),
+              prg != SET_FILE or any(line.startswith(("message ", "error ")) for line in transcript), transcript)
+    finally:
+        t.close()
+
+
 def main():
     driver = os.path.abspath(sys.argv[1])
     # strace needs ptrace, which a container may forbid.
@@ -421,6 +528,15 @@ def main():
         first_start = isinstance(writer, FirstStart)
         killed(driver, writer, "fsync", 5 if first_start else 1)
         killed(driver, writer, "rename", 3 if first_start else 1)
+        folder_not_flushed(driver, writer, "EIO")
+        folder_not_flushed(driver, writer, "EINVAL")
+    if have_strace:
+        for path in ("TARVO.INI", "TARVO90.PRG"):
+            for syscall in ("openat", "read", "newfstatat"):
+                for when in range(1, calls_made(driver, path, syscall) + 1):
+                    transient_read(driver, path, syscall, when)
+    else:
+        skip("reads that fail: strace is not installed (scripts/install-deps.sh) or may not trace")
     failed = results.count(False)
     print(f"{len(results) - failed} passed, {failed} failed")
     sys.exit(1 if failed else 0)
