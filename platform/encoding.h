@@ -1,6 +1,6 @@
 // CP932 <-> UTF-8, for backends and host services that meet UTF-8 at their
-// edge (file names, processes, display, the driver's transcript). Each host
-// implements it: iconv's "CP932" on POSIX, code page 932 on Windows.
+// edge (file names, processes, display, the driver's transcript). One
+// implementation for every host, on the program's own table (platform/cp932.h).
 #pragma once
 
 #include <optional>

@@ -1,5 +1,5 @@
-// CP932 <-> UTF-8 on POSIX: iconv "CP932" (never "SHIFT_JIS", which maps
-// 0x5C and 0x7E differently).
+// CP932 <-> UTF-8 on POSIX, with the program's own table (platform/cp932.h):
+// no iconv module needed.
 #pragma once
 
 #include "platform/encoding.h"
