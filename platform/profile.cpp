@@ -39,15 +39,26 @@ std::string_view trimBlanks(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 
-// The name of a "[name]" line, or nullopt for any other line. The closing
-// bracket must be a character of its own, not the trail byte of a kanji.
+// The name of a "[name]" line, or nullopt for any other line. The name ends
+// at its "]", a character of its own rather than the trail byte of a kanji;
+// the rest of the line is ignored, as Windows does with "[Main] ; note".
+// Blanks around the name do not count, there nor in the name asked for, so
+// "[ Main ]" is Main and a name written with blanks reads back.
 std::optional<std::string_view> sectionName(std::string_view line) {
     std::string_view t = trimBlanks(line);
-    if (t.size() < 2 || t.front() != '[') return std::nullopt;
-    std::size_t lastChar = 0;
-    for (std::size_t i = 0; i < t.size(); i += charLength(t, i)) lastChar = i;
-    if (lastChar != t.size() - 1 || t.back() != ']') return std::nullopt;
-    return t.substr(1, t.size() - 2);
+    if (t.empty() || t.front() != '[') return std::nullopt;
+    for (std::size_t i = 1; i < t.size(); i += charLength(t, i)) {
+        if (t[i] == ']') return trimBlanks(t.substr(1, i - 1));
+    }
+    return std::nullopt;
+}
+
+// A byte-order mark left by an editor belongs to no line; it is kept as it
+// is when the file is written back.
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string_view withoutBom(std::string_view contents) {
+    return contents.starts_with(kUtf8Bom) ? contents.substr(kUtf8Bom.size()) : contents;
 }
 
 struct KeyLine {
@@ -73,13 +84,14 @@ std::string_view unquote(std::string_view value) {
 
 std::string profileGet(const std::string& contents, const std::string& section, const std::string& key,
                        const std::string& fallback) {
+    const std::string_view wanted = trimBlanks(section);
     bool inSection = false;
     bool sectionSeen = false;
-    for (std::string_view line : splitLines(contents)) {
+    for (std::string_view line : splitLines(withoutBom(contents))) {
         if (auto name = sectionName(line)) {
             // Only the first section of that name counts; a later one is never searched.
             if (sectionSeen) break;
-            inSection = equalsIgnoreAsciiCase(*name, section);
+            inSection = equalsIgnoreAsciiCase(*name, wanted);
             sectionSeen = inSection;
             continue;
         }
@@ -93,16 +105,18 @@ std::string profileGet(const std::string& contents, const std::string& section, 
 
 std::string profileSet(const std::string& contents, const std::string& section, const std::string& key,
                        const std::string& value) {
+    const std::string_view body = withoutBom(contents);
     std::vector<std::string> lines;
-    for (std::string_view line : splitLines(contents)) lines.emplace_back(line);
+    for (std::string_view line : splitLines(body)) lines.emplace_back(line);
 
+    const std::string_view wanted = trimBlanks(section);
     std::optional<std::size_t> header;
     std::optional<std::size_t> lastKey;
     std::optional<std::size_t> found;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (auto name = sectionName(lines[i])) {
             if (header) break;
-            if (equalsIgnoreAsciiCase(*name, section)) header = i;
+            if (equalsIgnoreAsciiCase(*name, wanted)) header = i;
             continue;
         }
         if (!header) continue;
@@ -124,7 +138,7 @@ std::string profileSet(const std::string& contents, const std::string& section, 
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), key + "=" + value);
     }
 
-    std::string out;
+    std::string out(contents.substr(0, contents.size() - body.size()));
     for (const std::string& line : lines) {
         out += line;
         out += "\r\n";

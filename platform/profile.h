@@ -8,15 +8,19 @@
 
 namespace platform {
 
-// GetPrivateProfileString over the bytes of a file: sections and keys matched
+// GetPrivateProfileString over the bytes of a file: a section name ends at
+// its "]" and the rest of that line is ignored; blanks around a section name
+// do not count, in the file nor as asked for; sections and keys matched
 // ignoring ASCII case, first match wins, blanks around keys and values
 // trimmed, one pair of enclosing quotes removed, at most 1023 bytes returned.
+// A UTF-8 byte-order mark at the start of the file is skipped.
 std::string profileGet(const std::string& contents, const std::string& section, const std::string& key,
                        const std::string& fallback);
 
-// WritePrivateProfileString: the new contents with key=value set in section;
-// a missing section is appended, a missing key goes after the section's last
-// key; lines that are not key=value stay as they are; CR LF line ends.
+// WritePrivateProfileString: the new contents with key=value set in section,
+// found as profileGet finds it; a missing section is appended, a missing key
+// goes after the section's last key; lines that are not key=value (and a
+// byte-order mark) stay as they are; CR LF line ends.
 std::string profileSet(const std::string& contents, const std::string& section, const std::string& key,
                        const std::string& value);
 

@@ -59,6 +59,22 @@ TEST(ProfileGet, ReadsEveryLineEndAndKeepsKanjiBracketsOutOfHeaders) {
     EXPECT_EQ(profileGet(ini, "ゾ", "four", "-"), "4");
 }
 
+TEST(ProfileGet, ASectionNameEndsAtItsBracketWithoutBlanksAndAByteOrderMarkIsSkipped) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string ini = bom +
+                            "[ FormMain\t] ; by hand\r\nLeft=1\r\n[Language]junk\r\nJapanese=2\r\n"
+                            "[ゾ]ゾ]\r\nk=3\r\n[a]b]\r\nk=4\r\n";
+    EXPECT_EQ(profileGet(ini, "FormMain", "Left", "-"), "1");
+    EXPECT_EQ(profileGet(ini, " formmain ", "Left", "-"), "1");
+    EXPECT_EQ(profileGet(ini, "Language", "Japanese", "-"), "2");
+    // The trail byte of ゾ is "]": the first "]" of its own ends the name.
+    EXPECT_EQ(profileGet(ini, "ゾ", "k", "-"), "3");
+    EXPECT_EQ(profileGet(ini, "a", "k", "-"), "4");
+    EXPECT_EQ(profileGet(ini, "a]b", "k", "-"), "-");
+    // Only at the very start is it a byte-order mark.
+    EXPECT_EQ(profileGet("\r\n" + bom + "[s]\r\nk=5\r\n", "s", "k", "-"), "-");
+}
+
 TEST(ProfileGet, ReturnsAtMost1023BytesWithoutSplittingACharacter) {
     const std::string longAscii(1500, 'x');
     EXPECT_EQ(profileGet("[s]\nk=" + longAscii, "s", "k", ""), longAscii.substr(0, 1023));
@@ -78,6 +94,14 @@ TEST(ProfileSet, RewritesInsertsAndAppendsKeepingOtherLines) {
     EXPECT_EQ(profileSet("[Empty]\r\n; note\r\n[Dup]\r\n[empty]\r\nk=x\r\n", "empty", "k", "v"),
               "[Empty]\r\nk=v\r\n; note\r\n[Dup]\r\n[empty]\r\nk=x\r\n");
     EXPECT_EQ(profileSet("", "s", "k", "v"), "[s]\r\nk=v\r\n");
+}
+
+TEST(ProfileSet, ChangesTheSectionGetReadsInsteadOfAppendingAnother) {
+    const std::string ini = "\xEF\xBB\xBF[ FormMain ] ; by hand\r\nLeft=1\r\n[Language]junk\r\nJapanese=0\r\n";
+    std::string changed = profileSet(ini, "FormMain", "Left", "5");
+    changed = profileSet(changed, "Language", "Japanese", "1");
+    changed = profileSet(changed, "Language", "English", "0");
+    EXPECT_EQ(changed, "\xEF\xBB\xBF[ FormMain ] ; by hand\r\nLeft=5\r\n[Language]junk\r\nJapanese=1\r\nEnglish=0\r\n");
 }
 
 TEST(ProfileSet, RoundTripsThroughGet) {
