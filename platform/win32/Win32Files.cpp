@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string_view>
@@ -228,7 +230,70 @@ FileBytes Win32Files::readAtMost(const std::string& path, std::size_t limit) {
     return readUpTo(file.get(), limit);
 }
 
-void Win32Files::write(const std::string& path, const std::string& bytes) {
+namespace {
+
+// Puts a flushed new file in the place of a file that is not there.
+bool moveInPlace(const std::string& temp, const std::string& target) {
+    return MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// The new file of a safe write, flushed and closed, waiting beside its target.
+class Win32PendingWrite : public PendingWrite {
+public:
+    Win32PendingWrite(std::string temp, std::string target) : temp_(std::move(temp)), target_(std::move(target)) {}
+    ~Win32PendingWrite() override { discard(); }
+    Win32PendingWrite(const Win32PendingWrite&) = delete;
+    Win32PendingWrite& operator=(const Win32PendingWrite&) = delete;
+
+    WriteResult commit() override {
+        // Looked at again: the file may have changed since the new one was made.
+        DWORD attributes = GetFileAttributesA(target_.c_str());
+        const bool present = attributes != INVALID_FILE_ATTRIBUTES;
+        // Made read-only meanwhile: kept, as it would have been before.
+        if (present && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) fail(ERROR_ACCESS_DENIED);
+        // Gone meanwhile: the new file is the only copy, so it goes in place.
+        if (!present) {
+            if (!moveInPlace(temp_, target_)) fail(GetLastError());
+            temp_.clear();
+            return WriteResult::Durable;
+        }
+        if (ReplaceFileA(target_.c_str(), temp_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            temp_.clear();
+            return WriteResult::Durable;
+        }
+        DWORD error = GetLastError();
+        // Without a backup name this means the old file is gone already and
+        // the new one is the only copy: put it in place rather than lose it.
+        // The same when the old file went between the look and the replace.
+        const bool oldGone =
+            error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+            (error == ERROR_FILE_NOT_FOUND && GetFileAttributesA(target_.c_str()) == INVALID_FILE_ATTRIBUTES);
+        if (oldGone && moveInPlace(temp_, target_)) {
+            temp_.clear();
+            return WriteResult::Durable;
+        }
+        // ReplaceFileA took the old file away: the new one stays on disk.
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) temp_.clear();
+        fail(error);
+    }
+
+private:
+    [[noreturn]] void fail(DWORD error) {
+        discard();
+        platform::win32::fail(error);
+    }
+    void discard() {
+        if (!temp_.empty()) DeleteFileA(temp_.c_str());
+        temp_.clear();
+    }
+
+    std::string temp_;
+    const std::string target_;
+};
+
+}  // namespace
+
+std::unique_ptr<PendingWrite> Win32Files::prepareWrite(const std::string& path, const std::string& bytes) {
     if (path.empty()) throw IOError(3);
     DWORD attributes = GetFileAttributesA(path.c_str());
     const bool oldExists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -260,6 +325,8 @@ void Win32Files::write(const std::string& path, const std::string& bytes) {
     // place would lose it to a crash halfway.
     if (!file.valid()) fail(error);
 
+    // Owns the new file from here on: any failure below removes it.
+    auto pending = std::make_unique<Win32PendingWrite>(temp, target);
     bool ok = writeAll(file.get(), bytes, error);
     if (ok && !FlushFileBuffers(file.get())) {
         ok = false;
@@ -269,24 +336,72 @@ void Win32Files::write(const std::string& path, const std::string& bytes) {
         ok = false;
         error = GetLastError();
     }
-    if (ok) {
-        ok = oldExists
-                 ? ReplaceFileA(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                                nullptr) != 0
-                 : MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-        if (!ok) error = GetLastError();
-        // Without a backup name this means the old file is gone already and
-        // the new one is the only copy: put it in place rather than lose it.
-        if (!ok && error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-            if (MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
-            fail(error);
-        }
-    }
     if (!ok) {
         file.reset();
-        DeleteFileA(temp.c_str());
+        pending.reset();
         fail(error);
     }
+    return pending;
+}
+
+namespace {
+
+// 64-bit FNV-1a: mutex names hold no "\" and are limited in length.
+std::string hashHex(std::string_view bytes) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    static const char digits[] = "0123456789abcdef";
+    std::string hex(16, '0');
+    for (int i = 15; i >= 0; --i, hash >>= 4) hex[i] = digits[hash & 15];
+    return hex;
+}
+
+// One name for every way of naming the file: full path, links followed as
+// the write follows them, upper-cased as Windows compares file names.
+std::wstring lockName(const std::string& path) {
+    if (path.empty()) throw IOError(3);
+    std::string full(MAX_PATH, '\0');
+    DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n >= full.size()) {
+        full.resize(n);
+        n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (n == 0 || n >= full.size()) failLast();
+    full.resize(n);
+    // Local: launchers of one session share it; nothing of it outlives them.
+    std::string name = "Local\\TarvoSetFileLock-" + hashHex(upperAscii(finalPath(full)));
+    return std::wstring(name.begin(), name.end());
+}
+
+class MutexLock : public FileLock {
+public:
+    explicit MutexLock(HANDLE mutex) : mutex_(mutex) {}
+    ~MutexLock() override {
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+    MutexLock(const MutexLock&) = delete;
+    MutexLock& operator=(const MutexLock&) = delete;
+
+private:
+    HANDLE mutex_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileLock> Win32Files::lockForWriting(const std::string& path, int timeoutMs) {
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, lockName(path).c_str());
+    if (!mutex) failLast();
+    DWORD waited = WaitForSingleObject(mutex, static_cast<DWORD>(std::max(timeoutMs, 0)));
+    // Abandoned: its holder ended without releasing it, and with it its write.
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return std::make_unique<MutexLock>(mutex);
+    DWORD error = GetLastError();
+    CloseHandle(mutex);
+    if (waited == WAIT_TIMEOUT) return nullptr;
+    fail(error);
 }
 
 }  // namespace platform::win32

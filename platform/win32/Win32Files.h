@@ -1,9 +1,11 @@
 // Files service on Windows.
-// Implements: exists, kind, (bounded) reads and the safe write with the ANSI
-// calls on CP932 names (CreateFileA, FlushFileBuffers, ReplaceFileA,
-// MoveFileExA), and the mapping of Windows error codes to the framework's.
+// Implements: exists, kind, (bounded) reads and the safe write in two halves
+// with the ANSI calls on CP932 names (CreateFileA, FlushFileBuffers,
+// ReplaceFileA, MoveFileExA), the set-file lock as a named mutex
+// (CreateMutexW), and the mapping of Windows error codes to the framework's.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/host.h"
@@ -24,12 +26,20 @@ public:
     std::string read(const std::string& path) override;
     // Reads no further than one byte past `limit`.
     FileBytes readAtMost(const std::string& path, std::size_t limit) override;
-    // Writes a new file beside the old one (given the old file's attributes),
-    // flushes it, then puts it in the old one's place with ReplaceFileA, or
-    // MoveFileExA when there is no old file. A read-only file and a folder
-    // that refuses the new file are errors: the file is never rewritten in
-    // place. Leftover new files of writers that have gone are removed.
-    void write(const std::string& path, const std::string& bytes) override;
+    // Writes a new file beside the old one (given the old file's attributes)
+    // and flushes it; commit() puts it in the old one's place with
+    // ReplaceFileA, or MoveFileExA when there is no old file. A read-only
+    // file and a folder that refuses the new file are errors: the file is
+    // never rewritten in place. Leftover new files of writers that have gone
+    // are removed. At commit, a file made read-only meanwhile is refused
+    // (5) and kept; a file gone meanwhile is made anew from the new one.
+    std::unique_ptr<PendingWrite> prepareWrite(const std::string& path, const std::string& bytes) override;
+    // A mutex named after the file's full path (links resolved, ASCII case
+    // folded), so that it leaves nothing on disk and, unlike a byte-range
+    // lock, never stops a reader. A holder that ended without releasing it
+    // gives it up. It belongs to the thread that took it: that thread
+    // releases it, and taking it again there succeeds at once.
+    std::unique_ptr<FileLock> lockForWriting(const std::string& path, int timeoutMs) override;
 };
 
 }  // namespace platform::win32

@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 
+#include "platform/text.h"
 #include "platform/win32/win32.h"
 #include "win32_folder.h"
 
@@ -96,6 +98,49 @@ private:
     std::string link_;
     std::string unixLink_;
     bool made_ = false;
+};
+
+// Another launcher, in a thread of its own: takes the lock on `path` at
+// once, then holds it until told to let go or to end without letting go.
+class LockHolder {
+public:
+    explicit LockHolder(std::string path) : path_(std::move(path)) {
+        thread_ = CreateThread(nullptr, 0, &LockHolder::run, this, 0, nullptr);
+        WaitForSingleObject(held_, 10000);
+    }
+    ~LockHolder() {
+        finish(true);
+        CloseHandle(held_);
+        CloseHandle(go_);
+    }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+    bool holding() const { return lock_ != nullptr; }
+    void finish(bool release) {
+        if (!thread_) return;
+        release_ = release;
+        SetEvent(go_);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+
+private:
+    static DWORD WINAPI run(void* self) {
+        auto* holder = static_cast<LockHolder*>(self);
+        holder->lock_ = Win32Files().lockForWriting(holder->path_, 0);
+        SetEvent(holder->held_);
+        WaitForSingleObject(holder->go_, INFINITE);
+        if (holder->release_) holder->lock_.reset();
+        return 0;
+    }
+
+    std::string path_;
+    HANDLE held_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE go_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread_ = nullptr;
+    bool release_ = true;
+    std::unique_ptr<platform::FileLock> lock_;
 };
 
 }  // namespace
@@ -265,6 +310,73 @@ TEST(Win32Files, LeftoversOfGoneWritersAreRemoved) {
     expected.insert({"a.ini", ".a.ini." + dead + "-9-2"});
     EXPECT_EQ(dir.names(), expected);
     EXPECT_EQ(slurp(dir / "a.ini"), "new");
+}
+
+TEST(Win32Files, PreparedWriteLeavesTheOldFileUntilCommitted) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    put(dir / "a.ini", "old");
+    auto pending = files.prepareWrite(dir / "a.ini", "new");
+    // Other launchers still read the old file in the meantime.
+    EXPECT_EQ(files.read(dir / "a.ini"), "old");
+    EXPECT_EQ(dir.names().size(), 2u);
+    EXPECT_EQ(pending->commit(), platform::WriteResult::Durable);
+    EXPECT_EQ(slurp(dir / "a.ini"), "new");
+    EXPECT_EQ(dir.names(), Names{"a.ini"});
+    // Dropped uncommitted, a write leaves nothing behind, old file or new.
+    files.prepareWrite(dir / "a.ini", "dropped").reset();
+    files.prepareWrite(dir / "fresh.ini", "dropped").reset();
+    EXPECT_EQ(slurp(dir / "a.ini"), "new");
+    EXPECT_EQ(dir.names(), Names{"a.ini"});
+}
+
+TEST(Win32Files, CommitKeepsDataWhenTheFileChangedMeanwhile) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    put(dir / "gone.ini", "old");
+    put(dir / "locked.ini", "old");
+    auto toGone = files.prepareWrite(dir / "gone.ini", "new");
+    auto toLocked = files.prepareWrite(dir / "locked.ini", "new");
+    DeleteFileA((dir / "gone.ini").c_str());
+    SetFileAttributesA((dir / "locked.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+    // Deleted: the new file is the only copy left, so it takes the name.
+    EXPECT_EQ(toGone->commit(), platform::WriteResult::Durable);
+    EXPECT_EQ(slurp(dir / "gone.ini"), "new");
+    // Made read-only: refused and kept, as before the new file was made.
+    EXPECT_EQ(errorCode([&] { toLocked->commit(); }), 5);
+    EXPECT_EQ(slurp(dir / "locked.ini"), "old");
+    EXPECT_EQ(dir.names(), (Names{"gone.ini", "locked.ini"}));
+}
+
+TEST(Win32FileLock, OneLauncherAtATimeHoweverTheFileIsNamed) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    put(dir / "a.ini", "old");
+    put(dir / "b.ini", "");
+    CreateDirectoryA((dir / "sub").c_str(), nullptr);
+    LockHolder other(dir / "a.ini");
+    ASSERT_TRUE(other.holding());
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(files.lockForWriting(dir / "a.ini", 200), nullptr);
+    EXPECT_GE(GetTickCount64() - start, 150u);  // it did wait
+    for (const std::string& same :
+         {dir / "A.INI", platform::upperAscii(dir.path()) + "\\a.ini", dir.path() + "/a.ini", dir / "sub\\..\\a.ini"}) {
+        EXPECT_EQ(files.lockForWriting(same, 100), nullptr) << same;
+    }
+    EXPECT_EQ(files.read(dir / "a.ini"), "old");  // readers go on reading
+    EXPECT_NE(files.lockForWriting(dir / "b.ini", 100), nullptr);
+    other.finish(true);
+    EXPECT_NE(files.lockForWriting(dir / "a.ini", 200), nullptr);
+}
+
+TEST(Win32FileLock, HolderThatEndsWithoutReleasingGivesItUp) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    LockHolder other(dir / "new.ini");  // a file not made yet
+    ASSERT_TRUE(other.holding());
+    EXPECT_EQ(files.lockForWriting(dir / "NEW.ini", 100), nullptr);
+    other.finish(false);
+    EXPECT_NE(files.lockForWriting(dir / "new.ini", 200), nullptr);
 }
 
 // Run by win32_size_limit.sh, which starts the tests under a file size limit
