@@ -3,14 +3,15 @@
 // duplicate codes for some characters (NEC and IBM rows), so a CP932 text
 // need not come back byte for byte; it must come back as the same
 // characters, which is what names the same file. The display conversion
-// takes anything and gives valid UTF-8.
+// takes anything and gives valid UTF-8. UTF-16, for the Windows W calls,
+// says the same as UTF-8.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "check.h"
-#include "platform/encoding.h"
+#include "platform/cp932.h"
 
 namespace {
 
@@ -71,6 +72,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    fuzz::printBytes("CP932", bytes), fuzz::printBytes("UTF-8", *utf8),
                    back ? fuzz::printBytes("back", *back) : (void)std::fputs("  back: refused\n", stderr));
         FUZZ_CHECK(validUtf8(*utf8), "toUtf8 gives valid UTF-8", fuzz::printBytes("UTF-8", *utf8));
+    }
+
+    std::optional<std::u16string> utf16 = platform::toUtf16(bytes);
+    FUZZ_CHECK(utf16.has_value() == utf8.has_value(), "toUtf16 refuses what toUtf8 refuses",
+               fuzz::printBytes("CP932", bytes));
+    if (utf16) {
+        FUZZ_CHECK(platform::fromUtf16(*utf16) == platform::fromUtf8(*utf8),
+                   "fromUtf16 gives what fromUtf8 gives for the same characters", fuzz::printBytes("CP932", bytes));
     }
 
     // For display nothing is refused.

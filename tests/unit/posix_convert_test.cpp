@@ -45,9 +45,10 @@ TEST(Convert, RefusesTextCp932CannotHold) {
     EXPECT_EQ(fromUtf8("\xF0\x9F\x98\x80"), std::nullopt);  // emoji
 }
 
-// CP932 has no place of its own for these: iconv gives them a neighbour's
-// code (the yen sign becomes "\\", the wave dash the full-width tilde) or
-// drops them (tag characters), so a name carrying them would come back changed.
+// CP932 has no place of its own for these: the table, as glibc's iconv, gives
+// them a neighbour's code (the yen sign becomes "\\", the wave dash the
+// full-width tilde) or none (tag characters, which iconv drops), so a name
+// carrying them would come back changed.
 // Texts are UTF-8 bytes here: literals would be compiled to CP932.
 TEST(Convert, RefusesCharactersThatDoNotComeBack) {
     const char* changed[] = {
