@@ -60,11 +60,6 @@ for t in "${targets[@]}"; do
     artifact=$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log" | tail -1)
     property=$(sed -n 's/^FUZZ PROPERTY BROKEN: //p' "$log" | head -1)
     [ -n "$property" ] || property=$(grep -m1 -E 'ERROR: |runtime error:|deadly signal|timeout' "$log" || true)
-    # Still a finding, but one already known: iconv's CP932 maps some
-    # characters one way only (the UTF-8 of ¥ ‾ — 〜 …, NEC and IBM duplicates).
-    if [ "$t" = conversion_fuzz ] && [[ "$property" == *"comes back identical"* ]]; then
-      property+=" (known fault: iconv CP932 one-way mappings)"
-    fi
     line+=" -- FINDING (exit $rc): ${property:-see $log}; reproducer ${artifact:-none}; log $log"
     echo "----- $t: end of $log" >&2
     tail -n 40 "$log" >&2
