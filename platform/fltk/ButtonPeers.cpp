@@ -3,6 +3,7 @@
 // is the control's click; the check state is shown).
 #include "platform/fltk/ButtonPeers.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
@@ -27,6 +28,11 @@ public:
 
 protected:
     void refresh() override {
+        // While the mouse holds the button, FLTK shows the state the release
+        // will give and clicks only if it still differs then: putting the
+        // old state back now (the focus moves on the press) would lose the
+        // click. The click itself refreshes after the release.
+        if (Fl::pushed() == button_) return;
         const bool checked = control().kind() == ControlKind::CheckBox ? static_cast<CheckBox&>(control()).checked()
                                                                        : static_cast<RadioButton&>(control()).checked();
         button_->value(checked);

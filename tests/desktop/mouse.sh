@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Lists by mouse: a press selects the line under the pointer and the program
-# follows at once; a double click acts on the line clicked. Checked in the
-# main window (what starts), the set editor (what Delete removes) and the
-# sorted list of Sort Tarvo (where type-to-select goes on from).
+# Every control kind by mouse. Lists: a press selects the line under the
+# pointer and the program follows at once; a double click acts on the line
+# clicked. Checked in the main window (what starts), the set editor (what
+# Delete removes) and the sorted list of Sort Tarvo (where type-to-select
+# goes on from). Menu commands, radio buttons, check boxes, buttons and edit
+# boxes: checked by what the program writes afterwards.
 #
 # Usage: mouse.sh TARVO_BINARY   (run under xvfb-run)
 set -euo pipefail
@@ -21,7 +23,7 @@ item_lines() {
   for n in "$@"; do printf '%s=x\r\n%s|%s|item%s\r\n' "${titles[n - 1]}" "$dir" "$dir/recorder.sh" "$n"; done
 }
 
-start() {
+prepare() {
   case_name=$1
   dir="$work/$case_name"
   mkdir -p "$dir"
@@ -31,6 +33,9 @@ start() {
   chmod +x "$dir/recorder.sh"
   item_lines 1 2 3 4 5 >"$dir/ITEMS.PRG"
   printf '[Language]\r\nJapanese=0\r\nEnglish=1\r\n' >"$dir/tarvo.INI"
+}
+start() {
+  prepare "$1"
   launch_in_dir
 }
 
@@ -57,9 +62,42 @@ selected_are() { [[ $(selected_lines "$1" "$2") == "$3" ]]; }
 started_count() { [[ $(wc -l 2>/dev/null <"$dir/started.txt" || echo 0) -ge $1 ]]; }
 
 quit() {
+  # Without a window manager the keys go to the window under the pointer.
+  if main=$(window_named "Tarvo (Main)"); then xdotool mousemove --window "$main" 100 100; fi
   xdotool key Escape
   expect_clean_end "$dir/tarvo.log"
 }
+
+# Clicks client point ($2, $3) of window $1.
+click_in() {
+  local X Y
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^[XY]=')"
+  xdotool mousemove --sync "$((X + $2))" "$((Y + $3))" click 1
+}
+# The open drop-down menu of the launcher: the taller of its nameless
+# windows (the other is the menu's title).
+menu_window() {
+  local w HEIGHT best= tallest=0
+  for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    [[ -z $(xdotool getwindowname "$w" 2>/dev/null) ]] || continue
+    eval "$(xdotool getwindowgeometry --shell "$w" | grep -E '^HEIGHT=')"
+    ((HEIGHT > tallest)) && best=$w tallest=$HEIGHT
+  done
+  [[ -n $best ]] && echo "$best"
+}
+has_menu() { menu_window >/dev/null; }
+# Clicks the top menu at x = $2 of window $1's menu bar, then command $3
+# of the $4 commands the drop-down shows.
+click_menu() {
+  local menu H
+  click_in "$1" "$2" 11
+  wait_until 10 has_menu || return 1
+  menu=$(menu_window)
+  eval "$(xdotool getwindowgeometry --shell "$menu" | grep -E '^HEIGHT=')"
+  H=$HEIGHT
+  click_in "$menu" 30 "$((H * (2 * $3 - 1) / (2 * $4)))"
+}
+ini_has() { tr -d '\r' <"$dir/tarvo.INI" | grep -qx "$1"; }
 
 # Main window (menu bar of 22 px): a click then Enter starts the clicked
 # item; a double click starts the double-clicked one; a click alone none.
@@ -110,6 +148,63 @@ if start sort; then
     wait_until 20 hidden "$sort_window" || fail "the sort dialog did not close"
   else
     fail "no sort dialog"
+  fi
+  quit
+fi
+
+# Options > Set INI file by mouse (shown when started without a set file):
+# a click on a radio button and on the check box changes them, Save takes
+# them, EXIT writes them.
+prepare environment
+item_lines 1 >"$dir/TARVO90.PRG"
+printf '[FormMain]\r\nStateSet=/Z\r\nPosSet=0\r\n[Language]\r\nJapanese=0\r\nEnglish=1\r\n' >"$dir/tarvo.INI"
+(cd "$dir" && exec ./tarvo) >"$dir/tarvo.log" 2>&1 &
+pid=$!
+if wait_until 30 shows "Tarvo (Main)"; then
+  main=$(window_named "Tarvo (Main)")
+  # Options is the second top menu; Set INI file its sixth command.
+  click_menu "$main" 90 6 6 || fail "no Options menu after a click"
+  if wait_until 20 shows "Tarvo (Set Environment)"; then
+    env_window=$(window_named "Tarvo (Set Environment)")
+    click_in "$env_window" 60 135  # RadioBtnI
+    click_in "$env_window" 340 105 # CheckBox1
+    click_in "$env_window" 360 195 # btnOk
+    wait_until 20 hidden "$env_window" || fail "Save did not close the environment dialog"
+    click_in "$main" 165 367 # btnExit
+    expect_clean_end "$dir/tarvo.log"
+    ini_has 'StateSet=/I' || fail "a click on RadioBtnI was not taken: $(grep StateSet "$dir/tarvo.INI")"
+    ini_has 'PosSet=1' || fail "a click on the check box was not taken: $(grep PosSet "$dir/tarvo.INI")"
+  else
+    abandon "no environment dialog after the menu click" "$dir/tarvo.log"
+  fi
+else
+  abandon "no main window" "$dir/tarvo.log"
+fi
+
+# An edit box by mouse: a click puts the caret where it was clicked (after
+# the text), typing goes there; OK by mouse in the item dialog and in the
+# editor writes it.
+if start item; then
+  xdotool key alt+o l
+  if wait_until 20 shows "Tarvo (Set Launcher)"; then
+    editor_window=$(window_named "Tarvo (Set Launcher)")
+    click_line "$editor_window" 2 5
+    click_in "$editor_window" 260 65 # btnEdit
+    if wait_until 20 shows "Tarvo (Edit)"; then
+      item_window=$(window_named "Tarvo (Edit)")
+      click_in "$item_window" 500 93 # Edit3, right of its text
+      xdotool type Z
+      click_in "$item_window" 360 165 # btnOk
+      wait_until 20 hidden "$item_window" || fail "OK did not close the item dialog"
+      click_in "$editor_window" 50 345 # btnOk
+      wait_until 20 hidden "$editor_window" || fail "OK did not close the editor"
+      cmp -s "$dir/ITEMS.PRG" <(item_lines 1 && printf 'Bravo=x\r\n%s|%s|item2Z\r\n' "$dir" "$dir/recorder.sh" &&
+        item_lines 3 4 5) || fail "set file after typing into the options box: $(tr '\r\n' '  ' <"$dir/ITEMS.PRG")"
+    else
+      fail "no item dialog after a click on Edit"
+    fi
+  else
+    fail "no set editor"
   fi
   quit
 fi
