@@ -8,17 +8,26 @@
 #
 # Usage: bench/startup-wine.sh [RUNS]      (default 15; at least 5)
 # Environment: BUILD_DIR, the cross build with TARVO.EXE and the Wine prefix
-#   (default build-win-ui/ of this checkout; the prefix is booted when
-#   missing); XMAPWAIT, the X11 helper (default build-h4/tools/xmapwait,
-#   built by: cmake --build build-h4 --target xmapwait)
+#   (default build-win/ of this checkout; the prefix is booted when
+#   missing); XMAPWAIT, the X11 timer (default tools/xmapwait of the Linux
+#   build build/, built there when missing)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
-build=$(realpath "${BUILD_DIR:-$root/build-win-ui}")
-xmapwait=$(realpath "${XMAPWAIT:-$root/build-h4/tools/xmapwait}")
+build=$(realpath "${BUILD_DIR:-$root/build-win}")
 runs=${1:-15}
 ((runs >= 5)) || { echo "startup-wine: use at least 5 runs" >&2; exit 2; }
+
+# The timer is a Linux X11 program, so the cross build cannot make it.
+if [[ -z ${XMAPWAIT:-} ]]; then
+  XMAPWAIT=$root/build/tools/xmapwait
+  if [[ ! -x $XMAPWAIT ]]; then
+    [[ -f $root/build/CMakeCache.txt ]] || cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    cmake --build "$root/build" --target xmapwait >&2
+  fi
+fi
+xmapwait=$(realpath "$XMAPWAIT")
 
 # One X server for the whole run. -noreset: a server that resets whenever its
 # last client leaves would do so between runs and drop connections meanwhile.
@@ -26,9 +35,14 @@ if [[ -z ${TARVO_BENCH_INNER:-} ]]; then
   exec env TARVO_BENCH_INNER=1 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 
-for f in "$build/TARVO.EXE" "$xmapwait"; do
-  [[ -e $f ]] || { echo "startup-wine: $f is missing; build it first" >&2; exit 2; }
-done
+[[ -x $xmapwait ]] || { echo "startup-wine: no timer at $xmapwait" >&2; exit 2; }
+[[ -e $build/TARVO.EXE ]] || {
+  echo "startup-wine: no $build/TARVO.EXE; build it first:" >&2
+  echo "  cmake -S $root -B $build -DCMAKE_TOOLCHAIN_FILE=$root/cmake/mingw-w64-x86_64.cmake \\" >&2
+  echo "    -DCMAKE_BUILD_TYPE=Release" >&2
+  echo "  cmake --build $build --target TARVO" >&2
+  exit 2
+}
 for tool in wine wineserver x86_64-w64-mingw32-gcc; do
   command -v "$tool" >/dev/null || { echo "startup-wine: $tool is missing" >&2; exit 2; }
 done

@@ -6,8 +6,8 @@
 # It reports; it does not judge the numbers.
 #
 # Usage: bench/startup.sh [RUNS]      (default 15; at least 10)
-# Environment: BUILD_DIR (default build/ of this checkout), with tarvo and
-# tools/xmapwait built: cmake --build build
+# Environment: BUILD_DIR (default build/ of this checkout), a configured build
+# with tarvo built; its timer, tools/xmapwait, is built there when missing.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,6 +16,15 @@ build=$(realpath "${BUILD_DIR:-$root/build}")
 runs=${1:-15}
 ((runs >= 10)) || { echo "startup: use at least 10 runs" >&2; exit 2; }
 
+xmapwait=$build/tools/xmapwait
+if [[ ! -f $build/CMakeCache.txt ]]; then
+  echo "startup: no build in $build; make one first:" >&2
+  echo "  cmake -S $root -B $build -DCMAKE_BUILD_TYPE=Release && cmake --build $build" >&2
+  exit 2
+fi
+[[ -x $build/tarvo ]] || { echo "startup: no $build/tarvo; build it first: cmake --build $build" >&2; exit 2; }
+[[ -x $xmapwait ]] || cmake --build "$build" --target xmapwait >&2
+
 # One X server for the whole run, started and stopped by xvfb-run. -noreset:
 # a server that resets whenever its last client leaves would do so between
 # every two runs and drop connections meanwhile.
@@ -23,10 +32,6 @@ if [[ -z ${TARVO_BENCH_INNER:-} ]]; then
   exec env TARVO_BENCH_INNER=1 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 
-xmapwait=$build/tools/xmapwait
-for f in "$build/tarvo" "$xmapwait"; do
-  [[ -x $f ]] || { echo "startup: $f is missing; build first: cmake --build $build" >&2; exit 2; }
-done
 for tool in cc dmenu xdotool /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "startup: $tool is missing" >&2; exit 2; }
 done
