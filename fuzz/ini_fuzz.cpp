@@ -34,11 +34,25 @@ bool followedByOwnCharacter(std::string_view s) {
     return last == s.size();
 }
 
+// Blanks around a section's name do not count.
+std::string_view withoutBlanks(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// A "]" of its own ends a section's name.
+bool holdsBracket(std::string_view s) {
+    for (std::size_t i = 0; i < s.size(); i += platform::charLength(s, i))
+        if (s[i] == ']') return true;
+    return false;
+}
+
 // What a file can hold so that it reads back: a section name whose "]" is
 // not taken for the second byte of a character, a key that the "key=value"
 // line and trimming keep, and a value neither trimmed nor unquoted nor cut.
 bool storable(const std::string& section, const std::string& key, const std::string& value) {
-    if (holdsLineBreak(section) || !followedByOwnCharacter(section)) return false;
+    if (holdsLineBreak(section) || !followedByOwnCharacter(section) || holdsBracket(section)) return false;
     if (key.empty() || holdsLineBreak(key) || !trimmed(key) || key.find('=') != std::string::npos || key[0] == '[')
         return false;
     if (holdsLineBreak(value) || !trimmed(value) || value.size() > kMaxValue) return false;
@@ -105,7 +119,9 @@ void checkSet(const std::string& contents, const std::string& section, const std
     namesIn(contents, sections, keys);
     for (const std::string& s : sections) {
         for (const std::string& k : keys) {
-            if (platform::equalsIgnoreAsciiCase(s, section) && platform::equalsIgnoreAsciiCase(k, key)) continue;
+            if (platform::equalsIgnoreAsciiCase(withoutBlanks(s), withoutBlanks(section)) &&
+                platform::equalsIgnoreAsciiCase(k, key))
+                continue;
             FUZZ_CHECK(
                 platform::profileGet(changed, s, k, kFallback) == platform::profileGet(contents, s, k, kFallback),
                 "setting one key leaves every other key as it read", show(), fuzz::printBytes("other section", s),
