@@ -205,7 +205,10 @@ FltkBackend::FltkBackend() {
     Fl::add_timeout(1.0, reapTick);
 }
 
-FltkBackend::~FltkBackend() { Fl::remove_timeout(reapTick); }
+FltkBackend::~FltkBackend() {
+    Fl::remove_timeout(reapTick);
+    Fl::remove_timeout(watchHelpOpeners, this);
+}
 
 // A form's outer size here is its FLTK window's: for a sizeable form, whose
 // definition gives the outer size of a Windows frame, that is less.
@@ -300,19 +303,46 @@ bool FltkBackend::activateWindow(const std::string& windowClass) {
 // The help files are HTML pages here, named as the help file with ".html"
 // for its extension (TARVO.html for TARVO.HLP), beside the program and
 // shown by the desktop's opener. A missing page, or no program to show
-// it, gets a box of the help's own, in the language mode.
+// it, gets a box of the help's own, in the language mode. The opener may
+// take seconds to find that no program shows the page, and help need not
+// answer at once: its failure is told whenever it comes.
 void FltkBackend::showHelp(const std::string& helpFile, int) {
     const std::string name = fileNamePart(helpFile);
     const std::string page = directoryPart(host().programPath()) + helpPageName(name);
-    auto tell = [&](const std::string& japanese, const std::string& english) {
-        fl_message_title(utf8(applicationTitle()).c_str());
-        fl_alert("%s", displayText(japanese_ ? japanese : english).c_str());
-    };
     if (!host().files().exists(page)) {
-        tell("ﾍﾙﾌﾟ ﾌｧｲﾙ " + page + " が見つかりません", "Help file " + page + " not found");
-    } else if (host().shellExecute({"open", page, "", "", 5}) <= 32) {
-        tell("ﾍﾙﾌﾟ ﾌｧｲﾙ " + page + " を開けません", "Cannot open help file " + page);
+        tellHelp("ﾍﾙﾌﾟ ﾌｧｲﾙ " + page + " が見つかりません", "Help file " + page + " not found");
+        return;
     }
+    std::optional<std::string> path = posix::toUtf8(page);
+    posix::StartedOpener opener = path ? posix::startOpener(*path) : posix::StartedOpener{2, 0};
+    if (opener.result <= 32) {
+        helpNotOpened(page);
+        return;
+    }
+    helpOpeners_.push_back({opener.pid, page});
+    if (!Fl::has_timeout(watchHelpOpeners, this)) Fl::add_timeout(kHelpWatchSeconds, watchHelpOpeners, this);
+}
+
+void FltkBackend::watchHelpOpeners(void* data) {
+    auto* self = static_cast<FltkBackend*>(data);
+    std::vector<std::string> failed;
+    std::erase_if(self->helpOpeners_, [&](const HelpOpener& opener) {
+        std::optional<bool> ended = posix::openerEnded(opener.pid);
+        if (ended == false) failed.push_back(opener.page);
+        return ended.has_value();
+    });
+    // Set again before a box runs its own loop.
+    if (!self->helpOpeners_.empty()) Fl::repeat_timeout(kHelpWatchSeconds, watchHelpOpeners, data);
+    for (const std::string& page : failed) self->helpNotOpened(page);
+}
+
+void FltkBackend::helpNotOpened(const std::string& page) {
+    tellHelp("ﾍﾙﾌﾟ ﾌｧｲﾙ " + page + " を開けません", "Cannot open help file " + page);
+}
+
+void FltkBackend::tellHelp(const std::string& japanese, const std::string& english) {
+    fl_message_title(utf8(applicationTitle()).c_str());
+    fl_alert("%s", displayText(japanese_ ? japanese : english).c_str());
 }
 
 void FltkBackend::minimizeApplication() {

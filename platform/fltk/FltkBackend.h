@@ -8,6 +8,8 @@
 // (platform/posix).
 #pragma once
 
+#include <sys/types.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,7 +51,18 @@ public:
     void languageChanged(bool japanese) override;
 
 private:
+    struct HelpOpener {
+        pid_t pid;
+        std::string page;
+    };
+    static constexpr double kHelpWatchSeconds = 0.25;
+    static void watchHelpOpeners(void* backend);
+    void helpNotOpened(const std::string& page);
+    void tellHelp(const std::string& japanese, const std::string& english);
+
     Form* main_ = nullptr;
+    // Openers of help pages still running.
+    std::vector<HelpOpener> helpOpeners_;
     // Until the program tells, FLTK's own (English) texts.
     bool japanese_ = false;
 };

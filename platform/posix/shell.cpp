@@ -140,9 +140,9 @@ bool watchOpener(pid_t pid, int waitMs) {
     return true;
 }
 
-// Folders and documents go to the desktop's opener; parameters do not apply.
-int openWithOpener(const std::string& target, const std::string& startIn, const std::string& cwd,
-                   const ShellSettings& settings) {
+// Starts the desktop's opener on `target`; its process id, or 0.
+pid_t spawnOpener(const std::string& target, const std::string& startIn, const std::string& cwd,
+                  const ShellSettings& settings) {
     std::optional<std::string> opener;
     if (settings.opener.find('/') != std::string::npos) {
         opener = absolute(settings.opener, cwd);
@@ -150,9 +150,16 @@ int openWithOpener(const std::string& target, const std::string& startIn, const 
     } else if (!settings.opener.empty()) {
         opener = searchPath(settings.opener, cwd);
     }
-    if (!opener) return kNoOpener;
     pid_t pid = 0;
-    if (spawn(*opener, {settings.opener, target}, startIn, &pid) != 0) return kNoOpener;
+    if (!opener || spawn(*opener, {settings.opener, target}, startIn, &pid) != 0) return 0;
+    return pid;
+}
+
+// Folders and documents go to the desktop's opener; parameters do not apply.
+int openWithOpener(const std::string& target, const std::string& startIn, const std::string& cwd,
+                   const ShellSettings& settings) {
+    pid_t pid = spawnOpener(target, startIn, cwd, settings);
+    if (pid == 0) return kNoOpener;
     return watchOpener(pid, settings.openerWaitMs) ? kStarted : kNoOpener;
 }
 
@@ -193,6 +200,22 @@ int shellExecute(const ShellRequest& request, const ShellSettings& settings) {
     case Content::Unreadable: break;
     }
     return executable ? startProgram(path, file, request.parameters, startIn) : kNoPermission;
+}
+
+StartedOpener startOpener(const std::string& document, const ShellSettings& settings) {
+    reapChildren();
+    pid_t pid = spawnOpener(document, "", workingFolder(), settings);
+    return {pid == 0 ? kNoOpener : kStarted, pid};
+}
+
+std::optional<bool> openerEnded(pid_t pid) {
+    int status = 0;
+    pid_t r;
+    do r = waitpid(pid, &status, WNOHANG);
+    while (r < 0 && errno == EINTR);
+    if (r == 0) return std::nullopt;
+    if (r < 0) return true;  // reaped elsewhere: nothing to tell
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void reapChildren() {

@@ -2,6 +2,9 @@
 // or hands a folder or document to the desktop's opener.
 #pragma once
 
+#include <sys/types.h>
+
+#include <optional>
 #include <string>
 
 #include "platform/host.h"
@@ -25,5 +28,17 @@ int shellExecute(const ShellRequest& utf8Request, const ShellSettings& settings 
 
 // Reaps finished children without waiting (also done by every shellExecute).
 void reapChildren();
+
+// The desktop's opener handed a document (a UTF-8 path) without waiting for
+// its answer, for a caller that tells a failure whenever it comes. The
+// opener is not among the children reapChildren() takes: openerEnded()
+// reaps it.
+struct StartedOpener {
+    int result;  // as shellExecute's: 31 when no opener could be started
+    pid_t pid;   // the running opener when result > 32
+};
+StartedOpener startOpener(const std::string& document, const ShellSettings& settings = {});
+// Nothing while the opener runs; then whether it succeeded.
+std::optional<bool> openerEnded(pid_t pid);
 
 }  // namespace platform::posix

@@ -3,8 +3,9 @@
 # help file (TARVO.html for Japanese, TARVOE.html for English, both in that
 # order when both flags are set) is handed to the desktop's opener, here a
 # fake xdg-open first on PATH that records what it was given. A missing
-# page, or an opener that fails, gets a box titled with the program's name
-# and opens nothing.
+# page, or an opener that fails (at once or seconds later, as xdg-open does
+# when it finds no browser), gets a box titled with the program's name and
+# opens nothing.
 #
 # Usage: help.sh TARVO_BINARY   (run under xvfb-run)
 set -euo pipefail
@@ -16,7 +17,7 @@ pages="$here/../../help"
 source "$here/common.sh"
 
 # $1 case, $2 $3 the Japanese and English flags, $4 pages present (yes/no),
-# $5 the opener's exit status.
+# $5 the opener's exit status, $6 the seconds it takes (default none).
 start() {
   case_name=$1
   dir="$work/$case_name"
@@ -24,7 +25,8 @@ start() {
   cp "$tarvo" "$dir/tarvo"
   if [[ $4 == yes ]]; then cp "$pages/TARVO.html" "$pages/TARVOE.html" "$dir/"; fi
   # shellcheck disable=SC2016  # $1 is the opener's
-  printf '#!/bin/sh\necho "$1" >>"%s/opened.txt"\nexit %s\n' "$dir" "$5" >"$dir/bin/xdg-open"
+  printf '#!/bin/sh\necho "$1" >>"%s/opened.txt"\nsleep %s\ntouch "%s/ended"\nexit %s\n' \
+    "$dir" "${6:-0}" "$dir" "$5" >"$dir/bin/xdg-open"
   chmod +x "$dir/bin/xdg-open"
   printf 'Alpha=a\r\n%s|/bin/true|x\r\n' "$dir" >"$dir/ITEMS.PRG"
   printf '[Language]\r\nJapanese=%s\r\nEnglish=%s\r\n' "$2" "$3" >"$dir/tarvo.INI"
@@ -32,6 +34,7 @@ start() {
 }
 opened() { cat "$dir/opened.txt" 2>/dev/null || true; }
 opened_lines() { [[ $(opened | wc -l) -ge $1 ]]; }
+opener_ended() { [[ -e $dir/ended ]]; }
 quit() {
   xdotool key Escape
   expect_clean_end "$dir/tarvo.log"
@@ -59,10 +62,19 @@ if start both 1 1 yes 0; then
   quit
 fi
 
+# An opener that takes its time and succeeds: no box.
+if start opener_slow 0 1 yes 0 3; then
+  xdotool key alt+h c
+  wait_until 20 opener_ended || fail "the opener did not end"
+  sleep 1 # the launcher looks at its opener four times a second
+  ! shows tarvo || fail "a box came although the opener succeeded"
+  quit
+fi
+
 # No page, or an opener that fails: the box, and the program goes on.
-for mode in "missing no 0" "opener_fails yes 3"; do
-  read -r name present status <<<"$mode"
-  if start "$name" 0 1 "$present" "$status"; then
+for mode in "missing no 0 0" "opener_fails yes 3 0" "opener_fails_late yes 3 3"; do
+  read -r name present status seconds <<<"$mode"
+  if start "$name" 0 1 "$present" "$status" "$seconds"; then
     xdotool key alt+h c
     if wait_until 20 shows tarvo; then
       box=$(window_named tarvo)
