@@ -65,6 +65,12 @@ def skip(what):
     print("SKIP " + what)
 
 
+def traced(*strace_args):
+    """strace before the driver; LeakSanitizer cannot work under ptrace and would fail the exit."""
+    asan = ":".join(filter(None, [os.environ.get("ASAN_OPTIONS"), "detect_leaks=0"]))
+    return ["env", f"ASAN_OPTIONS={asan}", "strace", "-f", *strace_args]
+
+
 def can(*command):
     return subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
 
@@ -392,8 +398,8 @@ def killed(driver, writer, syscall, when):
     t = Trial(driver, writer, what)
     try:
         t.lay_out()
-        t.prefix = ["strace", "-f", "-o", "/dev/null", "-e", f"trace={syscall}", "-e",
-                    f"inject={syscall}:signal=SIGKILL:when={when}"]
+        t.prefix = traced("-o", "/dev/null", "-e", f"trace={syscall}", "-e",
+                          f"inject={syscall}:signal=SIGKILL:when={when}")
         transcript = t.play()
         check(label(t, "the program was killed"), t.status not in (0, "hang"), transcript)
         # The first start kills the write of its third file: the two before
@@ -419,7 +425,7 @@ def folder_not_flushed(driver, writer, error):
     try:
         t.lay_out()
         # The first start's second fsync is its first file's folder, as for every other writer.
-        t.prefix = ["strace", "-f", "-o", "/dev/null", "-e", "trace=fsync", "-e", f"inject=fsync:error={error}:when=2"]
+        t.prefix = traced("-o", "/dev/null", "-e", "trace=fsync", "-e", f"inject=fsync:error={error}:when=2")
         transcript = t.play()
         check(label(t, "the new file is in place"), writer.target in t.unchanged(names=[writer.target]) or
               isinstance(writer, FirstStart) and t.unchanged(names=DEFAULT_FILES[:1]) == [DEFAULT_FILES[0]],
@@ -476,7 +482,7 @@ def calls_made(driver, path, syscall):
     try:
         t.lay_out()
         log = os.path.join(t.root, "calls")
-        t.prefix = ["strace", "-f", "-o", log, "-P", os.path.join(t.folder, path), "-e", f"trace={syscall}"]
+        t.prefix = traced("-o", log, "-P", os.path.join(t.folder, path), "-e", f"trace={syscall}")
         t.play()
         with open(log) as f:
             return sum(1 for line in f if f" {syscall}(" in line)
@@ -488,8 +494,8 @@ def transient_read(driver, path, syscall, when):
     t = Trial(driver, TransientRead(), f"{syscall} #{when} of {path} fails")
     try:
         t.lay_out()
-        t.prefix = ["strace", "-f", "-o", "/dev/null", "-P", os.path.join(t.folder, path), "-e", f"trace={syscall}",
-                    "-e", f"inject={syscall}:error=EIO:when={when}"]
+        t.prefix = traced("-o", "/dev/null", "-P", os.path.join(t.folder, path), "-e", f"trace={syscall}",
+                          "-e", f"inject={syscall}:error=EIO:when={when}")
         transcript = t.play()
         check(label(t, "the program lives on and ends normally"), t.status == 0, transcript)
         with open(os.path.join(t.folder, "TARVO.INI"), "rb") as f:
