@@ -83,10 +83,11 @@ def can(*command):
 class Writer:
     name = ""
     target = "TARVO90.PRG"
+    settings = SETTINGS
 
     def lay_out(self, folder):
         with open(os.path.join(folder, "TARVO.INI"), "wb") as f:
-            f.write(SETTINGS)
+            f.write(self.settings)
         with open(os.path.join(folder, "TARVO90.PRG"), "wb") as f:
             f.write(SET_FILE)
 
@@ -460,12 +461,7 @@ def settings_values(data):
 class TransientRead(Writer):
     """A drop, the environment dialog's Save and the exit: every writer of one run."""
     name = "start, drop, Save, exit"
-
-    def lay_out(self, folder):
-        with open(os.path.join(folder, "TARVO.INI"), "wb") as f:
-            f.write(OWN_SETTINGS)
-        with open(os.path.join(folder, "TARVO90.PRG"), "wb") as f:
-            f.write(SET_FILE)
+    settings = OWN_SETTINGS
 
     def run(self, s, fault):
         s.answer_boxes()

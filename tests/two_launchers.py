@@ -62,6 +62,16 @@ class Launcher:
         self.proc.wait(timeout=30)
 
 
+def lay_out(folder, *items):
+    """The settings and the set file of a launcher in `folder`; the set file's path."""
+    prg = os.path.join(folder, "TARVO90.PRG")
+    with open(os.path.join(folder, "TARVO.INI"), "w") as f:
+        f.write("[FormMain]\r\nStateSet=/C\r\n")
+    with open(prg, "wb") as f:
+        f.write(set_file(*items))
+    return prg
+
+
 results = []
 
 
@@ -97,11 +107,7 @@ def stopped_in_save(folder):
 def race(driver, a_actions, a_answer, expected):
     """A saves with `a_actions` and is stopped halfway; B drops meanwhile."""
     with tempfile.TemporaryDirectory() as folder:
-        prg = os.path.join(folder, "TARVO90.PRG")
-        with open(os.path.join(folder, "TARVO.INI"), "w") as f:
-            f.write("[FormMain]\r\nStateSet=/C\r\n")
-        with open(prg, "wb") as f:
-            f.write(set_file("a", "b", "c"))
+        prg = lay_out(folder, "a", "b", "c")
         # LeakSanitizer cannot work under ptrace.
         asan = ":".join(filter(None, [os.environ.get("ASAN_OPTIONS"), "detect_leaks=0"]))
         stop = ["env", f"ASAN_OPTIONS={asan}", "strace", "-f", "-o", "/dev/null", "-e", "trace=fsync", "-e",
@@ -129,11 +135,7 @@ def race(driver, a_actions, a_answer, expected):
 
 def lock_held(driver):
     with tempfile.TemporaryDirectory() as folder:
-        prg = os.path.join(folder, "TARVO90.PRG")
-        with open(os.path.join(folder, "TARVO.INI"), "w") as f:
-            f.write("[FormMain]\r\nStateSet=/C\r\n")
-        with open(prg, "wb") as f:
-            f.write(set_file("a"))
+        prg = lay_out(folder, "a")
         b = Launcher(driver, folder)
         b.act()
         held = os.open(folder, os.O_RDONLY)
@@ -154,11 +156,7 @@ def main():
     driver = sys.argv[1]
 
     with tempfile.TemporaryDirectory() as folder:
-        prg = os.path.join(folder, "TARVO90.PRG")
-        with open(os.path.join(folder, "TARVO.INI"), "w") as f:
-            f.write("[FormMain]\r\nStateSet=/C\r\n")
-        with open(prg, "wb") as f:
-            f.write(set_file("a", "b", "c"))
+        prg = lay_out(folder, "a", "b", "c")
 
         b = Launcher(driver, folder)
         b.act()  # B has read a, b, c
