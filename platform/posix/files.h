@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/host.h"
-#include "platform/windowing.h"
 
 namespace platform::posix {
 
