@@ -237,9 +237,7 @@ void MainWindow::MenuHelpHelpClick() {
 }
 
 void MainWindow::Timer1Timer() {
-    bool notice = parameters_.empty() ? settings_.StateSet == "/I"
-                                      : parameters_.size() >= 2 && (parameters_[1] == "/I" || parameters_[1] == "/i");
-    if (!notice) return;
+    if (setfile::startState(parameters_, settings_.StateSet) != "/I") return;
     // The notice shows at most once.
     Timer1.setInterval(0);
     MinimisedNotice(language()).run();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/SettingsFile.h"
+#include "generate/DefaultSetFiles.h"
 #include "platform/widgets.h"
 #include "platform/windowing.h"
 #include "setfile/CurrentSetFile.h"
@@ -84,9 +85,8 @@ private:
     void afterLaunch(const setfile::AfterLaunch& action);
     std::string programDirectory() const;
     std::string settingsFile() const { return settingsFilePath(programPath_); }
-    // The program file's name for comparing with "TARVO.EXE": a name without
-    // extension compares as if ".EXE" followed it.
-    std::string comparableProgramName() const;
+    // This program's family of set files, if its name has one.
+    std::optional<generate::ProgramFamily> family() const;
     // The program the default set files start; empty for a program name
     // that has no family of them.
     std::string programForItems() const;

@@ -23,10 +23,8 @@ int toInteger(const std::string& text) {
 
 }  // namespace
 
-std::string MainWindow::comparableProgramName() const {
-    std::string name = platform::fileNamePart(programPath_);
-    if (name.find('.') == std::string::npos) name += ".EXE";
-    return name;
+std::optional<generate::ProgramFamily> MainWindow::family() const {
+    return generate::programFamily(platform::fileNamePart(programPath_));
 }
 
 void MainWindow::FormShow() {
@@ -86,11 +84,8 @@ bool MainWindow::runStartup() {
     }
     if (count == 0) {
         centre();
-        const std::string name = comparableProgramName();
-        for (auto [program, setFile] :
-             {std::pair{"TARVO.EXE", "TARVO90.PRG"}, std::pair{"TARVO16.EXE", "TARVO80.PRG"}}) {
-            if (!platform::equalsIgnoreAsciiCase(name, program)) continue;
-            std::string path = programDirectory() + setFile;
+        if (std::optional<generate::ProgramFamily> own = family()) {
+            std::string path = programDirectory() + own->topSetFile;
             if (!platform::files().exists(path)) {
                 setFile_.setPath("");
                 return stopEarly(setfile::kSetFileMissing);
@@ -126,25 +121,20 @@ void MainWindow::runFirstStart() {
 }
 
 std::string MainWindow::programForItems() const {
-    const std::string name = comparableProgramName();
-    if (platform::equalsIgnoreAsciiCase(name, "TARVO.EXE")) return platform::host().programNameForItems("TARVO.EXE");
-    if (platform::equalsIgnoreAsciiCase(name, "TARVO16.EXE")) {
-        return platform::host().programNameForItems("TARVO16.EXE");
-    }
-    return "";
+    std::optional<generate::ProgramFamily> own = family();
+    return own ? platform::host().programNameForItems(own->program) : "";
 }
 
 void MainWindow::writeDefaultSetFiles() {
     // The items start this very program, named as the platform names it;
     // another program name has no family of its own.
-    const std::string program = programForItems();
-    if (program.empty()) return;
-    const bool family80 = platform::equalsIgnoreAsciiCase(comparableProgramName(), "TARVO16.EXE");
+    std::optional<generate::ProgramFamily> own = family();
+    if (!own) return;
     // A failure escapes and ends the first-start setup as well.
-    generate::writeDefaultSetFiles(
-        programDirectory(),
-        generate::defaultSetFiles(family80, settings_.WindowsDir, settings_.TarvoDir, program, systemKind_),
-        messages());
+    generate::writeDefaultSetFiles(programDirectory(),
+                                   generate::defaultSetFiles(own->family16, settings_.WindowsDir, settings_.TarvoDir,
+                                                             programForItems(), systemKind_),
+                                   messages());
 }
 
 }  // namespace app

@@ -56,6 +56,16 @@ setfile::LauncherItem item(const std::string& titleLine, std::string directory, 
 
 }  // namespace
 
+std::optional<ProgramFamily> programFamily(const std::string& programFileName) {
+    std::string name = programFileName;
+    if (name.find('.') == std::string::npos) name += ".EXE";
+    for (const ProgramFamily& family :
+         {ProgramFamily{"TARVO.EXE", "TARVO90.PRG", false}, ProgramFamily{"TARVO16.EXE", "TARVO80.PRG", true}}) {
+        if (platform::equalsIgnoreAsciiCase(name, family.program)) return family;
+    }
+    return std::nullopt;
+}
+
 std::vector<DefaultSetFile> defaultSetFiles(bool family16, const std::string& W, const std::string& P,
                                             const std::string& E, const std::string& systemKind) {
     Kind kind = Kind::None;

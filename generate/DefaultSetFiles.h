@@ -11,6 +11,18 @@
 
 namespace generate {
 
+// A program name with a family of set files of its own.
+struct ProgramFamily {
+    const char* program;     // the defined program name, "TARVO.EXE"
+    const char* topSetFile;  // what it reads without parameters, "TARVO90.PRG"
+    bool family16;           // its default set files are TARVO80..89
+};
+
+// The family of a program file name, compared ignoring ASCII case; a name
+// without extension compares as if ".EXE" followed it. Nullopt for a name
+// that has none.
+std::optional<ProgramFamily> programFamily(const std::string& programFileName);
+
 struct DefaultSetFile {
     std::string name;  // e.g. "TARVO90.PRG"
     setfile::ItemTable items;

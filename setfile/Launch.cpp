@@ -5,11 +5,14 @@
 
 namespace setfile {
 
+std::string startState(const std::vector<std::string>& parameters, const std::string& stateSet) {
+    if (parameters.empty()) return stateSet;
+    return parameters.size() >= 2 ? platform::upperAscii(parameters[1]) : std::string();
+}
+
 AfterLaunch decideAfterLaunch(const std::vector<std::string>& parameters, const std::string& stateSet) {
     AfterLaunch action;
-    const bool fromParameters = !parameters.empty();
-    std::string code = fromParameters ? (parameters.size() >= 2 ? parameters[1] : std::string()) : stateSet;
-    if (fromParameters) code = platform::upperAscii(code);
+    const std::string code = startState(parameters, stateSet);
     if (code == "/C") {
         action.close = false;
     } else if (code == "/N" || code == "/I") {

@@ -14,8 +14,13 @@ struct AfterLaunch {
     bool minimize = false;
 };
 
-// With parameters only the second one counts, in either case; without them
-// the settings' start state does, in upper case only.
+// The start state that rules this run ("/N", "/I", "/C", "/Z" or anything
+// else): with parameters only the second one counts, in either case ("" when
+// there is none); without them the settings' start state does, in upper case
+// only.
+std::string startState(const std::vector<std::string>& parameters, const std::string& stateSet);
+
+// What follows a successful start, by the start state.
 AfterLaunch decideAfterLaunch(const std::vector<std::string>& parameters, const std::string& stateSet);
 
 // The shell's open operation on the item; true when it started.

@@ -48,6 +48,20 @@ TEST(DefaultSetFiles, FamilyAndSystemKindChooseNamesAndPrograms) {
     EXPECT_EQ(none[1].count, 1);
 }
 
+TEST(DefaultSetFiles, ProgramNamesAndTheirFamilies) {
+    auto top = [](const std::string& name) {
+        auto family = generate::programFamily(name);
+        return family ? std::string(family->topSetFile) + (family->family16 ? " 16" : "") : "none";
+    };
+    EXPECT_EQ(top("TARVO.EXE"), "TARVO90.PRG");
+    EXPECT_EQ(top("tarvo16.exe"), "TARVO80.PRG 16");
+    // A name without extension stands for one with ".EXE": the Linux program files.
+    EXPECT_EQ(top("tarvo"), "TARVO90.PRG");
+    EXPECT_EQ(top("Tarvo16"), "TARVO80.PRG 16");
+    EXPECT_EQ(top("tarvo.bin"), "none");
+    EXPECT_EQ(top("TARVO2.EXE"), "none");
+}
+
 TEST(DefaultSetFiles, EveryFileReadsBackAsWritten) {
     for (const auto& f : defaultSetFiles(false, "C:\\WINDOWS\\", "/opt/t/", "tarvo", "WINNT")) {
         setfile::ReadResult r = setfile::parseSetFile(setfile::formatSetFile(f.items, f.count));

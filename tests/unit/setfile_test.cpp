@@ -211,6 +211,10 @@ TEST(Launch, AfterLaunchActionFromParametersOrSettings) {
     EXPECT_EQ(decide({"A.PRG", "/c"}, "/Z"), "");
     EXPECT_EQ(decide({"A.PRG", "/i", "1", "2"}, ""), "minimize");
     EXPECT_EQ(decide({"A.PRG", "/X"}, "/C"), "close");
+    // The start-minimised notice asks the same question.
+    EXPECT_EQ(startState({"A.PRG", "/i"}, "/C"), "/I");
+    EXPECT_EQ(startState({"A.PRG"}, "/I"), "");
+    EXPECT_EQ(startState({}, "/i"), "/i");
     EXPECT_EQ(launchFailure(7, true).en, "    Target 7  Item can not execute.   ");
     EXPECT_EQ(launchFailure(7, false).en, "    Target 7 Item can not execute.   ");
 }
