@@ -1,3 +1,5 @@
+// Implements: platform/host.h on POSIX (files, shell execute, the environment,
+// the program file and its parameters), CP932 converted to UTF-8 here.
 #include "platform/posix/PosixHost.h"
 
 #include <cstdlib>

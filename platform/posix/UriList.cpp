@@ -1,3 +1,5 @@
+// Implements: the paths of a dropped text/uri-list (percent-decoded file URIs
+// and plain absolute paths).
 #include "platform/posix/UriList.h"
 
 #include <cctype>

@@ -1,3 +1,6 @@
+// Implements: the files service on POSIX (exists, kind, bounded reads, the
+// safe write in two halves, the set-file lock as flock on the folder) and the
+// mapping of errno to the framework's error codes.
 #include "platform/posix/files.h"
 
 #include <dirent.h>

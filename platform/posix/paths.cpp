@@ -1,3 +1,5 @@
+// Implements: the path helpers of the POSIX services (working folder, joining,
+// PATH search, file kinds).
 #include "platform/posix/paths.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// Implements: the program file's own absolute path from argv[0].
 #include "platform/posix/program.h"
 
 #include "platform/posix/paths.h"
