@@ -17,10 +17,25 @@ A scenario is a text file of sections:
   [only posix]     the scenario runs only with the POSIX driver
 
 Texts are written in UTF-8 and become CP932 in files. In file contents the
-escapes \\r, \\n, \\t, \\xHH and \\\\ stand for their bytes. Everywhere, $DIR
-stands for the scenario's own temporary folder, where it runs; a relative
-program path is taken inside it. "$DIR/" is the folder as the platform
-writes it before a name, with its separator.
+escapes \\r, \\n, \\t, \\xHH and \\\\ stand for their bytes.
+
+A scenario runs on both hosts unless it says [only ...]; its paths are
+written once, for both, with these placeholders (in every section):
+
+  $DIR    the scenario's own temporary folder, where it runs; a relative
+          program path is taken inside it. "$DIR/" is the folder as the host
+          writes it before a name, with its separator.
+  $ROOT   the start of a path from the root: nothing on POSIX, the drive "C:"
+          on Windows. In a line that holds $ROOT (in [run], an argument),
+          every "/" stands for the host's separator: "$ROOT/usr/bin" is
+          /usr/bin on POSIX and C:\\usr\\bin on Windows.
+  {P|W}   P on POSIX, W on Windows, for the few places where the defined
+          behaviour differs: a file right under the root starts in "{/|C:}";
+          "$ROOT/{pp|}ppp/x" keeps a path at one length on both hosts, since
+          "C:" is two bytes longer than nothing.
+
+$DIR and $ROOT write a Windows "\\" as the transcript and the escapes want
+it ("\\\\"); text chosen by {P|W} is taken as it stands.
 
 Usage: run_scenario.py [--windows] DRIVER SCENARIO
 With --windows the driver is the Windows program under Wine (for example
@@ -39,11 +54,12 @@ SYSTEMS = ("windows", "posix")
 SKIPPED = 77  # the return code CTest is told means "skipped"
 
 
-def parse(path):
+def parse(path, system):
     sections = []
     current = None
     with open(path, encoding="utf-8") as f:
         for raw in f.read().split("\n"):
+            raw = for_host(raw, system)
             m = SECTION.match(raw)
             if m:
                 current = (m.group(1), m.group(2), [])
@@ -82,16 +98,35 @@ def decode_escapes(text):
     return bytes(out)
 
 
-def with_folder(text, folder, sep):
+ALTERNATIVE = re.compile(r"\{([^{}|]*)\|([^{}|]*)\}")
+DRIVES = {"posix": "", "windows": "C:"}
+
+
+def for_host(text, system):
+    """{P|W}: the host's own text."""
+    return ALTERNATIVE.sub(lambda m: m.group(1 if system == "posix" else 2), text)
+
+
+def from_root(text, sep, drive):
+    """A text holding $ROOT: its "/" become the separator (those of "$DIR/"
+    stay for with_folder), $ROOT the drive."""
+    if "$ROOT" not in text:
+        return text
+    parts = text.split("$DIR/")
+    return "$DIR/".join(p.replace("/", sep) for p in parts).replace("$ROOT", drive)
+
+
+def with_folder(text, folder, sep, drive=""):
     """$DIR/ is the folder as the platform writes it before a name (with its
     separator), $DIR the folder itself."""
+    text = from_root(text, sep, drive)
     return text.replace("$DIR/", folder + sep).replace("$DIR", folder)
 
 
-def content(kind, lines, folder, sep):
+def content(kind, lines, folder, sep, drive):
     # Contents go through the escapes: a Windows name's backslashes are doubled first.
     folder, sep = folder.replace("\\", "\\\\"), sep.replace("\\", "\\\\")
-    lines = [with_folder(l, folder, sep) for l in lines]
+    lines = [with_folder(l, folder, sep, drive) for l in lines]
     if kind in ("bytes", "expect-bytes"):
         return decode_escapes("".join(lines))
     return b"".join(decode_escapes(l) + b"\r\n" for l in lines)
@@ -111,7 +146,8 @@ def main():
         sys.exit("usage: run_scenario.py [--windows] DRIVER SCENARIO")
     driver, scenario = os.path.abspath(argv[0]), argv[1]
     system = "windows" if windows else "posix"
-    sections = parse(scenario)
+    drive = DRIVES[system]
+    sections = parse(scenario, system)
     only = [name for kind, name, _ in sections if kind == "only"]
     if any(name not in SYSTEMS for name in only):
         sys.exit(f"{scenario}: [only] takes one of {', '.join(SYSTEMS)}")
@@ -129,19 +165,20 @@ def main():
                 target = os.path.join(folder, name)
                 os.makedirs(os.path.dirname(target), exist_ok=True)
                 with open(target, "wb") as f:
-                    f.write(content(kind, lines, seen, sep))
+                    f.write(content(kind, lines, seen, sep, drive))
             elif kind == "run":
                 run_line = " ".join(lines)
             elif kind == "actions":
-                actions += [with_folder(l, seen, sep) for l in lines]
+                actions += [with_folder(l, seen, sep, drive) for l in lines]
             elif kind == "transcript":
-                expected = lines
+                # $DIR stays: the transcript's folder is written back as $DIR below.
+                expected = [from_root(l, quoted(sep), drive) for l in lines]
             elif kind != "only":
                 checks.append((kind, name, lines))
         if run_line is None or expected is None:
             sys.exit(f"{scenario}: needs [run] and [transcript]")
         # $DIR goes in after the splitting, so that a Windows name keeps its backslashes.
-        args = [with_folder(a, seen, sep) for a in shlex.split(run_line)]
+        args = [with_folder(a, seen, sep, drive) for a in shlex.split(run_line)]
         if "--" not in args or args.index("--") + 1 >= len(args):
             sys.exit(f"{scenario}: [run] needs -- PROGRAM_PATH")
         p = args.index("--") + 1
@@ -169,7 +206,7 @@ def main():
                 if os.path.exists(target):
                     failures.append(f"{name} exists but should not")
                 continue
-            want = content("bytes" if kind == "expect-bytes" else "file", lines, seen, sep)
+            want = content("bytes" if kind == "expect-bytes" else "file", lines, seen, sep, drive)
             if not os.path.exists(target):
                 failures.append(f"{name} is missing")
                 continue
