@@ -8,8 +8,8 @@
 #include <random>
 #include <string_view>
 
+#include "platform/cp932.h"
 #include "platform/errors.h"
-#include "platform/text.h"
 #include "platform/win32/win32.h"
 
 namespace platform::win32 {
@@ -61,48 +61,93 @@ private:
     HANDLE h_;
 };
 
+// The name the W calls take for a CP932 path: one that does not convert
+// names no file, and is refused as a bad name (3), as on POSIX. So is a
+// name longer than any Windows file system holds, as Windows refuses it:
+// Wine, which meets the Unix limit there, would report a missing file.
+std::wstring widePath(const std::string& path) {
+    if (path.empty()) throw IOError(3);
+    std::optional<std::wstring> wide = toWide(path);
+    if (!wide) throw IOError(3);
+    std::size_t start = 0;
+    for (std::size_t end; (end = wide->find_first_of(L"\\/", start)) != std::wstring::npos; start = end + 1) {
+        if (end - start > 255) throw IOError(3);
+    }
+    if (wide->size() - start > 255) throw IOError(3);
+    return *wide;
+}
+
 // Windows takes "/" for "\" too; ":" ends a drive ("C:name").
-std::size_t lastSeparator(const std::string& path) { return findLastOfChars(path, "\\/:"); }
+std::size_t lastSeparator(const std::wstring& path) { return path.find_last_of(L"\\/:"); }
 
 // The file a symbolic link leads to, so that the new file is made beside the
 // target and the link stays a link; the path itself for a plain file.
-std::string finalPath(const std::string& path) {
-    Handle h(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+std::wstring finalPath(const std::wstring& path) {
+    Handle h(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!h.valid()) return path;
-    char buffer[2 * MAX_PATH];
-    DWORD n = GetFinalPathNameByHandleA(h.get(), buffer, sizeof buffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(h.get(), final.data(), static_cast<DWORD>(final.size()), flags);
+    // Too small: n is the size needed, terminator included.
+    if (n >= final.size()) {
+        final.resize(n);
+        n = GetFinalPathNameByHandleW(h.get(), final.data(), static_cast<DWORD>(final.size()), flags);
+    }
     if (n == 0) return path;
-    // The link's own path instead would replace the link with a file.
-    if (n >= sizeof buffer) throw IOError(3);
-    std::string final(buffer, n);
-    if (final.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + final.substr(8);
-    if (final.rfind("\\\\?\\", 0) == 0) return final.substr(4);
+    // Renamed meanwhile into a longer name: the link's own path instead
+    // would replace the link with a file.
+    if (n >= final.size()) throw IOError(3);
+    final.resize(n);
+    // The "\\?\" form stays where only it passes Windows' MAX_PATH limit.
+    if (final.size() >= MAX_PATH + 4) return final;
+    if (final.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + final.substr(8);
+    if (final.rfind(L"\\\\?\\", 0) == 0) return final.substr(4);
     return final;
+}
+
+// The start of a file's name that leaves room for the dots and three numbers
+// of a new file's name, so that a name the W calls accept gets a new file's
+// name they accept too (one character at least). A name holds at most 255
+// UTF-16 units on Windows and 255 UTF-8 bytes on the Unix file systems Wine
+// writes to: counted in UTF-8, which is never the shorter, it fits both. The
+// whole path stays within MAX_PATH, where Windows stops a program that has
+// not declared itself long-path aware, wherever the folder leaves room.
+std::wstring fittedName(const std::wstring& name, std::size_t folderUnits) {
+    const std::size_t reserved = 2 + 3 * 10 + 2;
+    const std::size_t byteRoom = 255 - reserved;
+    const std::size_t unitRoom = MAX_PATH - 1 > folderUnits + reserved ? MAX_PATH - 1 - folderUnits - reserved : 0;
+    std::size_t end = 0, bytes = 0;
+    while (end < name.size()) {
+        const wchar_t c = name[end];
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && end + 1 < name.size();
+        const std::size_t units = pair ? 2 : 1;
+        const std::size_t utf8 = pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+        if (end > 0 && (bytes + utf8 > byteRoom || end + units > unitRoom)) break;
+        end += units;
+        bytes += utf8;
+    }
+    return name.substr(0, end);
 }
 
 // New files of a write are named "." + the file's name + "." + the writer's
 // process id + "-" + two numbers, beside the file.
 struct TempNames {
-    std::string folder;  // with its separator, or ""
-    std::string start;   // "." + name + "."
+    std::wstring folder;  // with its separator, or ""
+    std::wstring start;   // "." + name + "."
 
-    explicit TempNames(const std::string& target) {
+    explicit TempNames(const std::wstring& target) {
         std::size_t sep = lastSeparator(target);
-        folder = sep == std::string::npos ? std::string() : target.substr(0, sep + 1);
-        std::string name = sep == std::string::npos ? target : target.substr(sep + 1);
-        // Room for the dots and three numbers within MAX_PATH, so that a name
-        // the ANSI calls accept gets a temp name they accept too.
-        const std::size_t reserved = 2 + 3 * 10 + 2;
-        std::size_t room = MAX_PATH - 1 > folder.size() + reserved ? MAX_PATH - 1 - folder.size() - reserved : 1;
-        start = "." + truncateBytes(name, std::max<std::size_t>(room, 1)) + ".";
+        folder = sep == std::wstring::npos ? std::wstring() : target.substr(0, sep + 1);
+        std::wstring name = sep == std::wstring::npos ? target : target.substr(sep + 1);
+        start = L"." + fittedName(name, folder.size()) + L".";
     }
 
-    std::string next() const {
+    std::wstring next() const {
         static std::atomic<unsigned> counter{0};
         static const unsigned seed = std::random_device{}();
-        return folder + start + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(seed) + "-" +
-               std::to_string(counter++);
+        return folder + start + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(seed) + L"-" +
+               std::to_wstring(counter++);
     }
 };
 
@@ -116,17 +161,17 @@ bool processGone(DWORD pid) {
 
 // The writer's process id of a new file named by TempNames::next for this
 // file, or nothing for any other name.
-std::optional<DWORD> writerOf(const std::string& name, const std::string& start) {
+std::optional<DWORD> writerOf(const std::wstring& name, const std::wstring& start) {
     if (name.rfind(start, 0) != 0) return std::nullopt;
-    std::string_view rest(name);
+    std::wstring_view rest(name);
     rest.remove_prefix(start.size());
     std::optional<DWORD> pid;
     for (int number = 0; number < 3; ++number) {
-        std::size_t end = number < 2 ? rest.find('-') : rest.size();
-        if (end == std::string_view::npos || end == 0 || end > 10) return std::nullopt;
-        std::string_view digits = rest.substr(0, end);
-        if (digits.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
-        if (number == 0) pid = static_cast<DWORD>(std::stoull(std::string(digits)));
+        std::size_t end = number < 2 ? rest.find(L'-') : rest.size();
+        if (end == std::wstring_view::npos || end == 0 || end > 10) return std::nullopt;
+        std::wstring_view digits = rest.substr(0, end);
+        if (digits.find_first_not_of(L"0123456789") != std::wstring_view::npos) return std::nullopt;
+        if (number == 0) pid = static_cast<DWORD>(std::stoull(std::wstring(digits)));
         rest.remove_prefix(number < 2 ? end + 1 : end);
     }
     return pid;
@@ -135,14 +180,14 @@ std::optional<DWORD> writerOf(const std::string& name, const std::string& start)
 // New files left by an interrupted write of the same file, whose writer has
 // gone: two launchers may write one file, so a living writer's file stays.
 void removeLeftovers(const TempNames& names) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((names.folder + names.start + "*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((names.folder + names.start + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         std::optional<DWORD> pid = writerOf(found.cFileName, names.start);
         if (!pid || (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) continue;
-        if (*pid != GetCurrentProcessId() && processGone(*pid)) DeleteFileA((names.folder + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
+        if (*pid != GetCurrentProcessId() && processGone(*pid)) DeleteFileW((names.folder + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
     FindClose(search);
 }
 
@@ -171,8 +216,9 @@ bool writeAll(HANDLE file, const std::string& bytes, DWORD& error) {
 }  // namespace
 
 bool Win32Files::exists(const std::string& path) {
-    if (path.empty()) return false;
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    std::optional<std::wstring> wide = toWide(path);
+    if (path.empty() || !wide) return false;
+    DWORD attributes = GetFileAttributesW(wide->c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -181,9 +227,9 @@ namespace {
 // A disk file opened for reading; a folder is refused with "access denied",
 // as Windows does, and so is a device or a pipe, which a read could wait on.
 Handle openForReading(const std::string& path) {
-    if (path.empty()) throw IOError(3);
-    Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    Handle file(CreateFileW(widePath(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) failLast();
     if (GetFileType(file.get()) != FILE_TYPE_DISK) throw IOError(5);
     return file;
@@ -207,15 +253,16 @@ FileBytes readUpTo(HANDLE file, std::size_t limit) {
 }  // namespace
 
 FileKind Win32Files::kind(const std::string& path) {
-    if (path.empty()) return FileKind::Missing;
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    std::optional<std::wstring> wide = toWide(path);
+    if (path.empty() || !wide) return FileKind::Missing;
+    DWORD attributes = GetFileAttributesW(wide->c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         // A name that is not there, or that Windows refuses, names no file.
         int code = frameworkErrorCode(GetLastError());
         return code == 2 || code == 3 ? FileKind::Missing : FileKind::Other;
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return FileKind::Other;
-    Handle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    Handle file(CreateFileW(wide->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, 0, nullptr));
     return file.valid() && GetFileType(file.get()) == FILE_TYPE_DISK ? FileKind::File : FileKind::Other;
 }
@@ -233,21 +280,21 @@ FileBytes Win32Files::readAtMost(const std::string& path, std::size_t limit) {
 namespace {
 
 // Puts a flushed new file in the place of a file that is not there.
-bool moveInPlace(const std::string& temp, const std::string& target) {
-    return MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+bool moveInPlace(const std::wstring& temp, const std::wstring& target) {
+    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 // The new file of a safe write, flushed and closed, waiting beside its target.
 class Win32PendingWrite : public PendingWrite {
 public:
-    Win32PendingWrite(std::string temp, std::string target) : temp_(std::move(temp)), target_(std::move(target)) {}
+    Win32PendingWrite(std::wstring temp, std::wstring target) : temp_(std::move(temp)), target_(std::move(target)) {}
     ~Win32PendingWrite() override { discard(); }
     Win32PendingWrite(const Win32PendingWrite&) = delete;
     Win32PendingWrite& operator=(const Win32PendingWrite&) = delete;
 
     WriteResult commit() override {
         // Looked at again: the file may have changed since the new one was made.
-        DWORD attributes = GetFileAttributesA(target_.c_str());
+        DWORD attributes = GetFileAttributesW(target_.c_str());
         const bool present = attributes != INVALID_FILE_ATTRIBUTES;
         // Made read-only meanwhile: kept, as it would have been before.
         if (present && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) fail(ERROR_ACCESS_DENIED);
@@ -257,7 +304,7 @@ public:
             temp_.clear();
             return WriteResult::Durable;
         }
-        if (ReplaceFileA(target_.c_str(), temp_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        if (ReplaceFileW(target_.c_str(), temp_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             temp_.clear();
             return WriteResult::Durable;
         }
@@ -267,12 +314,12 @@ public:
         // The same when the old file went between the look and the replace.
         const bool oldGone =
             error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
-            (error == ERROR_FILE_NOT_FOUND && GetFileAttributesA(target_.c_str()) == INVALID_FILE_ATTRIBUTES);
+            (error == ERROR_FILE_NOT_FOUND && GetFileAttributesW(target_.c_str()) == INVALID_FILE_ATTRIBUTES);
         if (oldGone && moveInPlace(temp_, target_)) {
             temp_.clear();
             return WriteResult::Durable;
         }
-        // ReplaceFileA took the old file away: the new one stays on disk.
+        // ReplaceFileW took the old file away: the new one stays on disk.
         if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) temp_.clear();
         fail(error);
     }
@@ -283,25 +330,25 @@ private:
         platform::win32::fail(error);
     }
     void discard() {
-        if (!temp_.empty()) DeleteFileA(temp_.c_str());
+        if (!temp_.empty()) DeleteFileW(temp_.c_str());
         temp_.clear();
     }
 
-    std::string temp_;
-    const std::string target_;
+    std::wstring temp_;
+    const std::wstring target_;
 };
 
 }  // namespace
 
 std::unique_ptr<PendingWrite> Win32Files::prepareWrite(const std::string& path, const std::string& bytes) {
-    if (path.empty()) throw IOError(3);
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring wide = widePath(path);
+    DWORD attributes = GetFileAttributesW(wide.c_str());
     const bool oldExists = attributes != INVALID_FILE_ATTRIBUTES;
     if (!oldExists && GetLastError() != ERROR_FILE_NOT_FOUND) failLast();
-    std::string target = path;
+    std::wstring target = wide;
     if (oldExists) {
-        target = finalPath(path);
-        attributes = GetFileAttributesA(target.c_str());
+        target = finalPath(wide);
+        attributes = GetFileAttributesW(target.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) failLast();
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) throw IOError(5);
     }
@@ -311,12 +358,12 @@ std::unique_ptr<PendingWrite> Win32Files::prepareWrite(const std::string& path, 
 
     TempNames names(target);
     removeLeftovers(names);
-    std::string temp;
+    std::wstring temp;
     Handle file;
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
         temp = names.next();
-        file.reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, newAttributes, nullptr));
+        file.reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, newAttributes, nullptr));
         if (file.valid()) break;
         error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
@@ -346,15 +393,19 @@ std::unique_ptr<PendingWrite> Win32Files::prepareWrite(const std::string& path, 
 
 namespace {
 
-// 64-bit FNV-1a: mutex names hold no "\" and are limited in length.
-std::string hashHex(std::string_view bytes) {
+// 64-bit FNV-1a over the UTF-16 units, ASCII letters upper-cased as Windows
+// compares file names: mutex names hold no "\" and are limited in length.
+std::wstring hashHex(std::wstring_view path) {
     std::uint64_t hash = 14695981039346656037ULL;
-    for (char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
+    for (wchar_t c : path) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+        for (int shift : {0, 8}) {
+            hash ^= (static_cast<unsigned>(c) >> shift) & 0xFF;
+            hash *= 1099511628211ULL;
+        }
     }
-    static const char digits[] = "0123456789abcdef";
-    std::string hex(16, '0');
+    static const wchar_t digits[] = L"0123456789abcdef";
+    std::wstring hex(16, L'0');
     for (int i = 15; i >= 0; --i, hash >>= 4) hex[i] = digits[hash & 15];
     return hex;
 }
@@ -362,18 +413,17 @@ std::string hashHex(std::string_view bytes) {
 // One name for every way of naming the file: full path, links followed as
 // the write follows them, upper-cased as Windows compares file names.
 std::wstring lockName(const std::string& path) {
-    if (path.empty()) throw IOError(3);
-    std::string full(MAX_PATH, '\0');
-    DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    const std::wstring wide = widePath(path);
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD n = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (n >= full.size()) {
         full.resize(n);
-        n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        n = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     }
     if (n == 0 || n >= full.size()) failLast();
     full.resize(n);
     // Local: launchers of one session share it; nothing of it outlives them.
-    std::string name = "Local\\TarvoSetFileLock-" + hashHex(upperAscii(finalPath(full)));
-    return std::wstring(name.begin(), name.end());
+    return L"Local\\TarvoSetFileLock-" + hashHex(finalPath(full));
 }
 
 class MutexLock : public FileLock {

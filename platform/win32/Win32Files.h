@@ -1,8 +1,10 @@
 // Files service on Windows.
 // Implements: exists, kind, (bounded) reads and the safe write in two halves
-// with the ANSI calls on CP932 names (CreateFileA, FlushFileBuffers,
-// ReplaceFileA, MoveFileExA), the set-file lock as a named mutex
-// (CreateMutexW), and the mapping of Windows error codes to the framework's.
+// with the W calls on CP932 names converted by the program's own table
+// (CreateFileW, FlushFileBuffers, ReplaceFileW, MoveFileExW), the set-file
+// lock as a named mutex (CreateMutexW), and the mapping of Windows error
+// codes to the framework's. A name CP932 does not map is no file (3), so the
+// same bytes name the same file on every code page.
 #pragma once
 
 #include <memory>
@@ -28,7 +30,7 @@ public:
     FileBytes readAtMost(const std::string& path, std::size_t limit) override;
     // Writes a new file beside the old one (given the old file's attributes)
     // and flushes it; commit() puts it in the old one's place with
-    // ReplaceFileA, or MoveFileExA when there is no old file. A read-only
+    // ReplaceFileW, or MoveFileExW when there is no old file. A read-only
     // file and a folder that refuses the new file are errors: the file is
     // never rewritten in place. Leftover new files of writers that have gone
     // are removed. At commit, a file made read-only meanwhile is refused

@@ -1,8 +1,8 @@
 #include "platform/win32/Win32Host.h"
 
-#include <algorithm>
 #include <cstdint>
 
+#include "platform/cp932.h"
 #include "platform/text.h"
 #include "platform/win32/win32.h"
 
@@ -10,21 +10,28 @@
 
 namespace platform::win32 {
 
-std::vector<std::string> parametersOfCommandLine(std::string_view line) {
+std::wstring_view argumentsOfCommandLine(std::wstring_view line) {
     std::size_t i = 0;
-    if (!line.empty() && line[0] == '"') {
-        std::size_t close = line.find('"', 1);
-        i = close == std::string_view::npos ? line.size() : close + 1;
+    if (!line.empty() && line[0] == L'"') {
+        std::size_t close = line.find(L'"', 1);
+        i = close == std::wstring_view::npos ? line.size() : close + 1;
     } else {
-        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+        while (i < line.size() && line[i] != L' ' && line[i] != L'\t') ++i;
     }
-    return splitCommandLine(line.substr(i));
+    return line.substr(i);
 }
 
-std::string moduleFileName() {
-    std::string path(MAX_PATH, '\0');
+std::optional<std::vector<std::string>> parametersOfCommandLine(std::wstring_view line) {
+    // Converted before the split: blanks, tabs and quotes are ASCII in both.
+    std::optional<std::string> arguments = fromWide(argumentsOfCommandLine(line));
+    if (!arguments) return std::nullopt;
+    return splitCommandLine(*arguments);
+}
+
+std::wstring moduleFileName() {
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         // A full buffer means the name was cut.
         if (n < path.size()) {
             path.resize(n);
@@ -34,24 +41,29 @@ std::string moduleFileName() {
     }
 }
 
+Win32Host::Win32Host(std::string programPath, std::vector<std::string> parameters)
+    : programPath_(std::move(programPath)), parameters_(std::move(parameters)) {}
+
 int Win32Host::shellExecute(const ShellRequest& r) {
+    std::optional<std::wstring> operation = toWide(r.operation), file = toWide(r.file),
+                                parameters = toWide(r.parameters), directory = toWide(r.directory);
+    // A name that does not convert names no file: never start a wrong one.
+    if (!operation || !file || !parameters) return 2;
+    if (!directory) return 3;
     // Empty fields go as empty strings, not null pointers; the active window
     // (the program's, when the user starts an item) owns the shell's boxes.
-    HINSTANCE result = ShellExecuteA(GetActiveWindow(), r.operation.c_str(), r.file.c_str(), r.parameters.c_str(),
-                                     r.directory.c_str(), r.show);
+    HINSTANCE result = ShellExecuteW(GetActiveWindow(), operation->c_str(), file->c_str(), parameters->c_str(),
+                                     directory->c_str(), r.show);
     return static_cast<int>(reinterpret_cast<std::intptr_t>(result));
 }
 
 std::optional<std::string> Win32Host::environmentVariable(const std::string& name) {
-    // What GetEnvironmentVariableA does, in two steps: Wine's own cuts a value
-    // with double-byte characters short by one byte for each of them.
-    int nameLength = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);
-    std::wstring wideName(static_cast<std::size_t>(std::max(nameLength, 1)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wideName.data(), nameLength);
+    std::optional<std::wstring> wideName = toWide(name);
+    if (!wideName) return std::nullopt;
     std::wstring value(256, L'\0');
     for (;;) {
         SetLastError(ERROR_SUCCESS);
-        DWORD n = GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        DWORD n = GetEnvironmentVariableW(wideName->c_str(), value.data(), static_cast<DWORD>(value.size()));
         if (n == 0) {
             if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
             return std::string();
@@ -62,15 +74,8 @@ std::optional<std::string> Win32Host::environmentVariable(const std::string& nam
             continue;
         }
         value.resize(n);
-        break;
+        return fromWide(value);
     }
-    const int size = static_cast<int>(value.size());
-    int bytes = WideCharToMultiByte(CP_ACP, 0, value.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, value.data(), size, out.data(), bytes, nullptr, nullptr);
-    return out;
 }
-
-std::vector<std::string> Win32Host::programParameters() { return parametersOfCommandLine(GetCommandLineA()); }
 
 }  // namespace platform::win32

@@ -16,9 +16,13 @@
 
 using platform::win32::frameworkErrorCode;
 using platform::win32::Win32Files;
+using win32test::attributesOf;
 using win32test::errorCode;
+using win32test::makeFolder;
 using win32test::put;
+using win32test::setAttributes;
 using win32test::slurp;
+using win32test::wide;
 using Names = std::set<std::string>;
 
 namespace {
@@ -28,8 +32,6 @@ bool isDefinedCode(int code) {
         if (code == defined) return true;
     return false;
 }
-
-DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
 // Another process that is running now: one that a leftover new file may name.
 DWORD someOtherProcess() {
@@ -47,11 +49,14 @@ DWORD someOtherProcess() {
 // Runs a Unix command line from under Wine, which starts Unix programs too,
 // and waits until `done` holds: Wine's handle of a Unix process does not
 // wait for it.
-bool runUnix(std::string command, const std::function<bool()>& done) {
-    STARTUPINFOA startup{};
+bool runUnix(const std::string& utf8, const std::function<bool()>& done) {
+    std::wstring command(utf8.size() + 1, L'\0');
+    command.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                                command.data(), static_cast<int>(command.size()))));
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
@@ -66,15 +71,14 @@ class SymbolicLink {
 public:
     SymbolicLink(const std::string& link, const std::string& target) : link_(link) {
         if (!win32test::underWine()) {
-            made_ = CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+            made_ = CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(),
+                                        SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
             return;
         }
         using UnixName = char*(CDECL*)(LPCWSTR);
         auto unixName = reinterpret_cast<UnixName>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-        wchar_t wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
-        char* name = unixName ? unixName(wide) : nullptr;
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        char* name = unixName ? unixName(wide(link).c_str()) : nullptr;
         if (!name) return;
         unixLink_ = name;
         HeapFree(GetProcessHeap(), 0, name);
@@ -84,7 +88,7 @@ public:
         if (!unixLink_.empty()) {
             runUnix("Z:\\bin\\rm -f " + unixLink_, [this] { return !visible(); });
         } else if (made_) {
-            DeleteFileA(link_.c_str());
+            DeleteFileW(wide(link_).c_str());
         }
     }
     SymbolicLink(const SymbolicLink&) = delete;
@@ -93,7 +97,7 @@ public:
 
 private:
     // While its target exists.
-    bool visible() const { return GetFileAttributesA(link_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    bool visible() const { return attributesOf(link_) != INVALID_FILE_ATTRIBUTES; }
 
     std::string link_;
     std::string unixLink_;
@@ -136,8 +140,8 @@ private:
     }
 
     std::string path_;
-    HANDLE held_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE go_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE held_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE go_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread_ = nullptr;
     bool release_ = true;
     std::unique_ptr<platform::FileLock> lock_;
@@ -175,7 +179,7 @@ TEST(Win32Files, CarriesCp932NamesAndReportsWindowsCodes) {
     EXPECT_EQ(slurp(dir / name), "[s]\r\nk=v\r\n");
     EXPECT_EQ(dir.names(), Names{name});
 
-    CreateDirectoryA((dir / "sub").c_str(), nullptr);
+    makeFolder(dir / "sub");
     EXPECT_FALSE(files.exists(dir / "sub"));
     EXPECT_FALSE(files.exists(dir / "missing"));
     EXPECT_FALSE(files.exists(""));
@@ -198,7 +202,7 @@ TEST(Win32Files, KindsAndBoundedReads) {
     win32test::TempFolder dir;
     Win32Files files;
     put(dir / "a.prg", std::string(100, 'x'));
-    CreateDirectoryA((dir / "sub").c_str(), nullptr);
+    makeFolder(dir / "sub");
     EXPECT_EQ(files.kind(dir / "a.prg"), platform::FileKind::File);
     EXPECT_EQ(files.kind(dir / "sub"), platform::FileKind::Other);
     EXPECT_EQ(files.kind(dir / "missing"), platform::FileKind::Missing);
@@ -224,7 +228,7 @@ TEST(Win32Files, SafeWriteReplacesWhollyAndKeepsAttributes) {
     win32test::TempFolder dir;
     Win32Files files;
     put(dir / "a.ini", std::string(5000, 'o'));
-    SetFileAttributesA((dir / "a.ini").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+    setAttributes(dir / "a.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
     files.write(dir / "a.ini", std::string("new\0bytes", 9));
     EXPECT_EQ(slurp(dir / "a.ini"), std::string("new\0bytes", 9));
     EXPECT_EQ(attributesOf(dir / "a.ini") & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY), FILE_ATTRIBUTE_HIDDEN);
@@ -254,7 +258,7 @@ TEST(Win32Files, ReadOnlyFileIsRefusedAndKept) {
     win32test::TempFolder dir;
     Win32Files files;
     put(dir / "locked.ini", "old");
-    SetFileAttributesA((dir / "locked.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+    setAttributes(dir / "locked.ini", FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(errorCode([&] { files.write(dir / "locked.ini", "new"); }), 5);
     EXPECT_EQ(slurp(dir / "locked.ini"), "old");
     EXPECT_TRUE(attributesOf(dir / "locked.ini") & FILE_ATTRIBUTE_READONLY);
@@ -268,14 +272,14 @@ TEST(Win32Files, FailedReplaceKeepsTheOldFile) {
     put(dir / "busy.ini", "old contents");
     // Another program holds the file open and lets nobody delete or rename it.
     HANDLE held =
-        CreateFileA((dir / "busy.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        CreateFileW(wide(dir / "busy.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     int code = errorCode([&] { files.write(dir / "busy.ini", "new contents"); });
     CloseHandle(held);
     EXPECT_NE(code, 0);
     EXPECT_EQ(slurp(dir / "busy.ini"), "old contents");
     Names left = dir.names();
-    // Wine's ReplaceFileA moves the old file aside under a GetTempFileName
+    // Wine's ReplaceFileW moves the old file aside under a GetTempFileName
     // name ("rf" + hex + ".tmp") and leaves that empty file behind when the
     // move fails; Windows leaves nothing. Our own new file must be gone.
     if (win32test::underWine()) {
@@ -304,7 +308,7 @@ TEST(Win32Files, LeftoversOfGoneWritersAreRemoved) {
                         "a.ini." + dead + "-5-0",   ".a.ini." + dead + "-6-0.x"};
     for (const std::string& n : kept) put(dir / n, "kept");
     put(dir / (".a.ini." + dead + "-8-1"), "left over");
-    CreateDirectoryA((dir / (".a.ini." + dead + "-9-2")).c_str(), nullptr);
+    makeFolder(dir / (".a.ini." + dead + "-9-2"));
     files.write(dir / "a.ini", "new");
     Names expected = kept;
     expected.insert({"a.ini", ".a.ini." + dead + "-9-2"});
@@ -337,8 +341,8 @@ TEST(Win32Files, CommitKeepsDataWhenTheFileChangedMeanwhile) {
     put(dir / "locked.ini", "old");
     auto toGone = files.prepareWrite(dir / "gone.ini", "new");
     auto toLocked = files.prepareWrite(dir / "locked.ini", "new");
-    DeleteFileA((dir / "gone.ini").c_str());
-    SetFileAttributesA((dir / "locked.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+    DeleteFileW(wide(dir / "gone.ini").c_str());
+    setAttributes(dir / "locked.ini", FILE_ATTRIBUTE_READONLY);
     // Deleted: the new file is the only copy left, so it takes the name.
     EXPECT_EQ(toGone->commit(), platform::WriteResult::Durable);
     EXPECT_EQ(slurp(dir / "gone.ini"), "new");
@@ -353,7 +357,7 @@ TEST(Win32FileLock, OneLauncherAtATimeHoweverTheFileIsNamed) {
     Win32Files files;
     put(dir / "a.ini", "old");
     put(dir / "b.ini", "");
-    CreateDirectoryA((dir / "sub").c_str(), nullptr);
+    makeFolder(dir / "sub");
     LockHolder other(dir / "a.ini");
     ASSERT_TRUE(other.holding());
     const ULONGLONG start = GetTickCount64();
@@ -394,4 +398,71 @@ TEST(Win32FilesUnderSizeLimit, FailedWriteKeepsTheOldFileAndNoNewFile) {
     EXPECT_EQ(slurp(dir / "a.ini"), old);
     EXPECT_EQ(errorCode([&] { files.write(dir / "new.ini", big); }), code);
     EXPECT_EQ(dir.names(), Names{"a.ini"});
+}
+
+// The program's CP932 names reach the system as the characters they stand
+// for, whatever the system's code page: a file it writes is named in
+// Unicode, and a name CP932 does not map names no file at all rather than
+// whatever the code page would make of its bytes.
+TEST(Win32Files, NamesAreTheSameCharactersOnEveryCodePage) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    files.write(dir / "日本語メニュー.PRG", "x");
+    EXPECT_NE(GetFileAttributesW((wide(dir.path()) + L"\\日本語メニュー.PRG").c_str()), INVALID_FILE_ATTRIBUTES);
+    // Made by another program under its Unicode name, found by its CP932 one.
+    HANDLE other = CreateFileW((wide(dir.path()) + L"\\表ソ十.INI").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(other, "[s]", 3, &written, nullptr);
+    CloseHandle(other);
+    EXPECT_TRUE(files.exists(dir / "表ソ十.INI"));
+    EXPECT_EQ(files.read(dir / "表ソ十.INI"), "[s]");
+    EXPECT_EQ(files.kind(dir / "表ソ十.INI"), platform::FileKind::File);
+    EXPECT_NE(files.lockForWriting(dir / "表ソ十.ini", 100), nullptr);
+
+    // "é" as a byte is the start of a CP932 character, never "é".
+    other = CreateFileW((wide(dir.path()) + L"\\caf\u00E9.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    CloseHandle(other);
+    const std::string notCp932 = dir / "caf\xE9.ini";
+    EXPECT_FALSE(files.exists(notCp932));
+    EXPECT_EQ(files.kind(notCp932), platform::FileKind::Missing);
+    EXPECT_EQ(errorCode([&] { files.read(notCp932); }), 3);
+    EXPECT_EQ(errorCode([&] { files.readAtMost(notCp932, 10); }), 3);
+    EXPECT_EQ(errorCode([&] { files.write(notCp932, "new"); }), 3);
+    EXPECT_EQ(errorCode([&] { files.lockForWriting(notCp932, 0); }), 3);
+    EXPECT_EQ(dir.names(), (Names{"日本語メニュー.PRG", "表ソ十.INI", "<lost>"}));
+}
+
+// The W calls' own limits, not the ANSI calls' MAX_PATH: a new file's name
+// is cut so that it fits wherever the file's own name fits.
+TEST(Win32Files, LongNamesAndPaths) {
+    win32test::TempFolder dir;
+    Win32Files files;
+    // 80 characters: 160 bytes in CP932, 240 in UTF-8, of Wine's 255.
+    std::string name;
+    for (int i = 0; i < 79; ++i) name += "表";
+    name += "x";
+    files.write(dir / name, "old");
+    files.write(dir / name, "new");
+    EXPECT_EQ(files.read(dir / name), "new");
+    EXPECT_EQ(dir.names(), Names{name});
+
+    // Windows stops programs that are not long-path aware at MAX_PATH.
+    if (!win32test::underWine()) return;
+    std::string deep = dir.path();
+    while (deep.size() < 2 * MAX_PATH) {
+        deep += "\\フォルダ" + std::to_string(deep.size());
+        ASSERT_TRUE(makeFolder(deep));
+    }
+    const std::string file = deep + "\\SET.PRG";
+    files.write(file, "old");
+    files.write(file, "new");
+    EXPECT_EQ(files.read(file), "new");
+    EXPECT_TRUE(files.exists(file));
+    LockHolder other(file);
+    ASSERT_TRUE(other.holding());
+    EXPECT_EQ(files.lockForWriting(deep + "\\..\\" + platform::fileNamePart(deep) + "\\set.prg", 100), nullptr);
 }
