@@ -24,8 +24,8 @@ protected:
         else if (control().kind() == ControlKind::CheckBox) checked = static_cast<CheckBox&>(control()).checked();
         else return;
         WPARAM state = checked ? BST_CHECKED : BST_UNCHECKED;
-        if (static_cast<WPARAM>(SendMessageA(hwnd(), BM_GETCHECK, 0, 0)) != state)
-            SendMessageA(hwnd(), BM_SETCHECK, state, 0);
+        if (static_cast<WPARAM>(SendMessageW(hwnd(), BM_GETCHECK, 0, 0)) != state)
+            SendMessageW(hwnd(), BM_SETCHECK, state, 0);
     }
 };
 
@@ -35,7 +35,7 @@ std::unique_ptr<ControlPeer> createButtonPeer(Control& button, HWND parent, HFON
     DWORD style = BS_PUSHBUTTON;
     if (button.kind() == ControlKind::RadioButton) style = BS_RADIOBUTTON;
     else if (button.kind() == ControlKind::CheckBox) style = BS_CHECKBOX;
-    HWND hwnd = createChild(button, parent, "BUTTON", style, 0, font, id);
+    HWND hwnd = createChild(button, parent, L"BUTTON", style, 0, font, id);
     return std::make_unique<ButtonPeer>(button, hwnd);
 }
 

@@ -3,21 +3,22 @@
 // the factory that picks a peer by control kind.
 #include "platform/win32ui/Controls.h"
 
+#include "platform/cp932.h"
 #include "platform/win32ui/FormWindow.h"
 #include "platform/windowing.h"
 
 namespace platform::win32ui {
 
 ControlPeer::ControlPeer(Control& control, HWND hwnd) : control_(control), hwnd_(hwnd) {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     nativeProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlPeer::subclassProc)));
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlPeer::subclassProc)));
 }
 
 ControlPeer::~ControlPeer() {
     if (!hwnd_) return;
-    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc_));
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc_));
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
 }
 
@@ -27,7 +28,7 @@ void ControlPeer::changed() {
     if (!hwnd_) return;
     refresh();
     if (IsWindowEnabled(hwnd_) != static_cast<BOOL>(control_.enabled())) EnableWindow(hwnd_, control_.enabled());
-    bool shown = (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+    bool shown = (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown != control_.visible()) ShowWindow(hwnd_, control_.visible() ? SW_SHOWNA : SW_HIDE);
     // The native focus follows only in the active window; a window that
     // becomes active gives it to its focused control then (WM_ACTIVATE).
@@ -37,51 +38,52 @@ void ControlPeer::changed() {
 }
 
 void ControlPeer::setNativeText(const std::string& text) {
-    if (nativeText() != text) SetWindowTextA(hwnd_, text.c_str());
+    std::wstring shown = toWideDisplay(text);
+    if (nativeText() != shown) SetWindowTextW(hwnd_, shown.c_str());
 }
 
-std::string ControlPeer::nativeText() const {
-    int length = GetWindowTextLengthA(hwnd_);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    int got = GetWindowTextA(hwnd_, text.data(), length + 1);
+std::wstring ControlPeer::nativeText() const {
+    int length = GetWindowTextLengthW(hwnd_);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(hwnd_, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
     return text;
 }
 
 LRESULT CALLBACK ControlPeer::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+    auto* self = reinterpret_cast<ControlPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_SETFOCUS) {
         // A click or the system moved the focus: the form follows.
         Control& control = self->control_;
         if (!control.focused()) dispatch([&] { control.form().focus(&control); });
     } else if (message == WM_NCDESTROY) {
         WNDPROC native = self->nativeProc_;
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(native));
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(native));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
-        return CallWindowProcA(native, hwnd, message, wParam, lParam);
+        return CallWindowProcW(native, hwnd, message, wParam, lParam);
     }
-    return CallWindowProcA(self->nativeProc_, hwnd, message, wParam, lParam);
+    return CallWindowProcW(self->nativeProc_, hwnd, message, wParam, lParam);
 }
 
 ControlPeer* controlPeerOf(HWND hwnd) {
-    if (!hwnd || !(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)) return nullptr;
+    if (!hwnd || !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) return nullptr;
     // Only our form windows have children whose user data is a peer.
     if (!formPeerOf(GetParent(hwnd))) return nullptr;
-    return reinterpret_cast<ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return reinterpret_cast<ControlPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-HWND createChild(Control& control, HWND parent, const char* windowClass, DWORD style, DWORD exStyle, HFONT font,
+HWND createChild(Control& control, HWND parent, const wchar_t* windowClass, DWORD style, DWORD exStyle, HFONT font,
                  int id) {
     if (control.visible()) style |= WS_VISIBLE;
     if (!control.enabled()) style |= WS_DISABLED;
     if (control.tabOrder() >= 0) style |= WS_TABSTOP;
     HWND hwnd =
-        CreateWindowExA(exStyle, windowClass, "", WS_CHILD | style, control.left(), control.top(), control.width(),
+        CreateWindowExW(exStyle, windowClass, L"", WS_CHILD | style, control.left(), control.top(), control.width(),
                         control.height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }
 

@@ -32,9 +32,10 @@ public:
 protected:
     // The state of the control's own kind (text, lines, check).
     virtual void refresh() = 0;
-    // Sets the native text when it differs from the shown one.
+    // Shows a CP932 text (what CP932 cannot map as "?") when the native
+    // text differs from it.
     void setNativeText(const std::string& text);
-    std::string nativeText() const;
+    std::wstring nativeText() const;
 
 private:
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -47,7 +48,7 @@ private:
 ControlPeer* controlPeerOf(HWND hwnd);
 
 // Creates a child window of the class and style at the control's bounds.
-HWND createChild(Control& control, HWND parent, const char* windowClass, DWORD style, DWORD exStyle, HFONT font,
+HWND createChild(Control& control, HWND parent, const wchar_t* windowClass, DWORD style, DWORD exStyle, HFONT font,
                  int id);
 
 // One factory per control kind.

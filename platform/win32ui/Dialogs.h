@@ -10,7 +10,8 @@
 
 namespace platform::win32ui {
 
-// GetOpenFileNameA with the dialog's filter, index, folder, name and title.
+// GetOpenFileNameW with the dialog's filter, index, folder, name and title;
+// a chosen path CP932 cannot hold sets pathLost.
 bool runFileOpenDialog(OpenDialog& dialog, HWND owner);
 // An error icon and OK.
 void showErrorBox(HWND owner, const std::string& caption, const std::string& text);

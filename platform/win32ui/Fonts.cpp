@@ -3,7 +3,7 @@
 // Wine system offers; failing all, whatever face Shift-JIS text gets.
 #include "platform/win32ui/Fonts.h"
 
-#include <cstring>
+#include <cwchar>
 #include <map>
 
 namespace platform::win32ui {
@@ -19,19 +19,19 @@ std::map<int, HFONT>& fonts() {
 // and buttons hold their texts at these sizes.
 int characterHeight(int systemHeight) { return systemHeight >= 19 ? 14 : 12; }
 
-HFONT create(int pixels, const char* face) {
-    return CreateFontA(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+HFONT create(int pixels, const wchar_t* face) {
+    return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
-bool hasFace(HFONT font, const char* face) {
+bool hasFace(HFONT font, const wchar_t* face) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
-    char got[LF_FACESIZE] = {};
-    GetTextFaceA(dc, sizeof got, got);
+    wchar_t got[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, got);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return std::strcmp(got, face) == 0;
+    return std::wcscmp(got, face) == 0;
 }
 
 }  // namespace
@@ -40,12 +40,12 @@ HFONT guiFont(int systemHeight) {
     HFONT& font = fonts()[systemHeight];
     if (font) return font;
     int pixels = characterHeight(systemHeight);
-    for (const char* face : {"MS UI Gothic", "VL PGothic", "IPAPGothic"}) {
+    for (const wchar_t* face : {L"MS UI Gothic", L"VL PGothic", L"IPAPGothic"}) {
         HFONT candidate = create(pixels, face);
         if (candidate && hasFace(candidate, face)) return font = candidate;
         if (candidate) DeleteObject(candidate);
     }
-    return font = create(pixels, "");
+    return font = create(pixels, L"");
 }
 
 void releaseFonts() {

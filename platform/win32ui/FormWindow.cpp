@@ -6,11 +6,12 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
 
+#include "platform/cp932.h"
+#include "platform/text.h"
 #include "platform/win32ui/Controls.h"
 #include "platform/win32ui/Fonts.h"
 #include "platform/win32ui/MenuBar.h"
@@ -29,54 +30,52 @@ std::map<HWND, FormPeer*>& windows() {
 
 // Registers the window class of a form once: other programs find our
 // windows by these names.
+// The window class names are the forms' names, which are ASCII.
+std::wstring wideName(const std::string& name) { return toWide(name).value_or(L""); }
+
 void registerClass(HINSTANCE instance, const std::string& name) {
     static std::set<std::string> registered;
     if (registered.count(name)) return;
-    WNDCLASSEXA wc{};
+    const std::wstring className = wideName(name);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &FormPeer::windowProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name.c_str();
-    if (RegisterClassExA(&wc)) registered.insert(name);
+    wc.lpszClassName = className.c_str();
+    if (RegisterClassExW(&wc)) registered.insert(name);
 }
 
-using QueryFunction = UINT WINAPI(HDROP, UINT, LPSTR, UINT);
-UINT dragQueryFile(HDROP drop, UINT index, LPSTR buffer, UINT size) {
-    static auto query = systemFunction<QueryFunction>("shell32.dll", "DragQueryFileA");
+using QueryFunction = UINT WINAPI(HDROP, UINT, LPWSTR, UINT);
+UINT dragQueryFile(HDROP drop, UINT index, LPWSTR buffer, UINT size) {
+    static auto query = systemFunction<QueryFunction>(L"shell32.dll", "DragQueryFileW");
     return query ? query(drop, index, buffer, size) : 0;
 }
 
-// A drop as the shell hands it over; released once, by the program or here.
-class NativeDrop : public DroppedFiles {
-public:
-    explicit NativeDrop(HDROP drop) : drop_(drop) {}
-    ~NativeDrop() override { finish(); }
-    int count() const override { return static_cast<int>(dragQueryFile(drop_, 0xFFFFFFFF, nullptr, 0)); }
-    std::string query(int index, std::size_t bufferSize) const override {
-        if (index < 0 || bufferSize == 0) return "";
-        std::string path(bufferSize, '\0');
-        UINT length = dragQueryFile(drop_, static_cast<UINT>(index), path.data(), static_cast<UINT>(bufferSize));
-        path.resize(std::min<std::size_t>(length, bufferSize - 1));
-        // The system puts "?" for a character the code page lacks, and no
-        // file name holds one: such a path arrives empty, to be refused.
-        return path.find('?') == std::string::npos ? path : "";
-    }
-    void finish() override {
-        static auto release = systemFunction<void WINAPI(HDROP)>("shell32.dll", "DragFinish");
-        if (drop_ && release) release(drop_);
-        drop_ = nullptr;
-    }
-
-private:
-    HDROP drop_;
-};
-
 }  // namespace
+
+NativeDrop::~NativeDrop() { finish(); }
+
+int NativeDrop::count() const { return static_cast<int>(dragQueryFile(drop_, 0xFFFFFFFF, nullptr, 0)); }
+
+std::string NativeDrop::query(int index, std::size_t bufferSize) const {
+    if (index < 0 || index >= count() || bufferSize == 0) return "";
+    std::wstring path(dragQueryFile(drop_, static_cast<UINT>(index), nullptr, 0) + 1, L'\0');
+    path.resize(dragQueryFile(drop_, static_cast<UINT>(index), path.data(), static_cast<UINT>(path.size())));
+    // A path CP932 cannot hold arrives empty, to be refused; a longer one is
+    // cut to the buffer, as DragQueryFile cuts it.
+    return truncateBytes(fromWide(path).value_or(""), bufferSize - 1);
+}
+
+void NativeDrop::finish() {
+    static auto release = systemFunction<void WINAPI(HDROP)>(L"shell32.dll", "DragFinish");
+    if (drop_ && release) release(drop_);
+    drop_ = nullptr;
+}
 
 FrameStyle frameStyleOf(const Form& form) {
     DWORD minimize = form.hasMinimizeButton() ? WS_MINIMIZEBOX : 0;
@@ -101,8 +100,9 @@ FormPeer::FormPeer(Form& form, Win32Backend& backend, HINSTANCE instance, HWND o
     registerClass(instance, form.className());
     FrameStyle fs = frameStyleOf(form);
     SIZE size = outerSizeOf(form);
-    hwnd_ = CreateWindowExA(fs.exStyle, form.className().c_str(), form.caption().c_str(), fs.style | WS_CLIPCHILDREN,
-                            form.left(), form.top(), size.cx, size.cy, owner, nullptr, instance, this);
+    hwnd_ = CreateWindowExW(fs.exStyle, wideName(form.className()).c_str(), toWideDisplay(form.caption()).c_str(),
+                            fs.style | WS_CLIPCHILDREN, form.left(), form.top(), size.cx, size.cy, owner, nullptr,
+                            instance, this);
     windows()[hwnd_] = this;
     if (form.menu()) menuBar_ = std::make_unique<MenuBar>(*form.menu(), hwnd_);
     HFONT font = guiFont(form.fontHeight());
@@ -118,15 +118,16 @@ FormPeer::~FormPeer() {
     menuBar_.reset();
     if (!hwnd_) return;
     windows().erase(hwnd_);
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
 }
 
 void FormPeer::changed() {
     if (!hwnd_) return;
-    std::string caption(static_cast<std::size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
-    caption.resize(static_cast<std::size_t>(GetWindowTextA(hwnd_, caption.data(), static_cast<int>(caption.size()))));
-    if (caption != form_.caption()) SetWindowTextA(hwnd_, form_.caption().c_str());
+    std::wstring caption(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+    caption.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, caption.data(), static_cast<int>(caption.size()))));
+    std::wstring shown = toWideDisplay(form_.caption());
+    if (caption != shown) SetWindowTextW(hwnd_, shown.c_str());
     RECT r;
     GetWindowRect(hwnd_, &r);
     if (!IsIconic(hwnd_) && (r.left != form_.left() || r.top != form_.top()))
@@ -195,23 +196,23 @@ bool FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
 
 LRESULT CALLBACK FormPeer::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* self = reinterpret_cast<FormPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<FormPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     // Messages sent during CreateWindowEx come before hwnd_ is known.
-    if (!self || self->hwnd_ != hwnd) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!self || self->hwnd_ != hwnd) return DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // Gone with its owner, the main window, before the form itself.
         windows().erase(hwnd);
         self->hwnd_ = nullptr;
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     LRESULT result = 0;
     bool handled = false;
     // No error crosses the window procedure: it ends as the framework's report.
     dispatch([&] { handled = self->handle(message, wParam, lParam, result); });
-    return handled ? result : DefWindowProcA(hwnd, message, wParam, lParam);
+    return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 FormPeer* formPeerOf(HWND hwnd) {

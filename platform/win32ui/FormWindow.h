@@ -5,10 +5,14 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/widgets.h"
+#include "platform/windowing.h"
 
 namespace platform::win32ui {
 
@@ -58,5 +62,22 @@ private:
 // The form peer of a form window or of any of its controls; nullptr for a
 // window that is not ours.
 FormPeer* formPeerOf(HWND hwnd);
+
+// A drop as the shell hands it over (DragQueryFileW), its paths in CP932;
+// released once, by the program or when destroyed.
+class NativeDrop : public DroppedFiles {
+public:
+    explicit NativeDrop(HDROP drop) : drop_(drop) {}
+    ~NativeDrop() override;
+    NativeDrop(const NativeDrop&) = delete;
+    NativeDrop& operator=(const NativeDrop&) = delete;
+    int count() const override;
+    // "" for a path CP932 cannot hold, so that the program refuses it.
+    std::string query(int index, std::size_t bufferSize) const override;
+    void finish() override;
+
+private:
+    HDROP drop_;
+};
 
 }  // namespace platform::win32ui

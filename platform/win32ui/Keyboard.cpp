@@ -41,16 +41,17 @@ bool keyDown(FormPeer& peer, const MSG& message) {
 
 bool character(FormPeer& peer, const MSG& message) {
     Form& form = peer.form();
-    auto byte = static_cast<unsigned char>(message.wParam);
-    // Accelerators are single-byte characters; the rest is typing.
-    if (byte < 0x20 || byte >= 0x80) return false;
+    // Accelerators are ASCII characters; the rest is typing. The whole UTF-16
+    // unit counts: "ō" (U+014D) is no "M".
+    if (message.wParam < 0x20 || message.wParam >= 0x80) return false;
+    const auto byte = static_cast<char>(message.wParam);
     ShiftState shift = shiftState(message);
     shift.alt = message.message == WM_SYSCHAR;
     Control* focused = form.focusedControl();
     bool typesNatively = focused && (focused->kind() == ControlKind::Edit || focused->kind() == ControlKind::ListBox);
     if (typesNatively && !shift.alt) return false;
     // Without a control for the character, Alt goes on to open a menu.
-    return controlBehaviour(form, 0, shift, std::string(1, static_cast<char>(byte)));
+    return controlBehaviour(form, 0, shift, std::string(1, byte));
 }
 
 }  // namespace

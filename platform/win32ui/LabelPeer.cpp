@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "platform/win32ui/Controls.h"
 
 namespace platform::win32ui {
@@ -38,16 +39,17 @@ public:
         HDC dc = item.hDC;
         RECT area = item.rcItem;
         FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)));
+        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(label_.enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(dc, &metrics);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
         UINT format = DT_SINGLELINE | DT_TOP | DT_EXPANDTABS | (label_.centred() ? DT_CENTER : DT_LEFT);
         RECT line = area;
         for (std::string_view text : linesOf(label_.caption())) {
             line.bottom = line.top + metrics.tmHeight;
-            DrawTextA(dc, text.data(), static_cast<int>(text.size()), &line, format);
+            std::wstring shown = toWideDisplay(text);
+            DrawTextW(dc, shown.data(), static_cast<int>(shown.size()), &line, format);
             line.top = line.bottom;
             if (line.top >= area.bottom) break;
         }
@@ -67,7 +69,7 @@ private:
 }  // namespace
 
 std::unique_ptr<ControlPeer> createLabelPeer(Label& label, HWND parent, HFONT font, int id) {
-    HWND hwnd = createChild(label, parent, "STATIC", SS_OWNERDRAW, 0, font, id);
+    HWND hwnd = createChild(label, parent, L"STATIC", SS_OWNERDRAW, 0, font, id);
     return std::make_unique<LabelPeer>(label, hwnd);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "platform/input.h"
 #include "platform/win32ui/Controls.h"
 #include "platform/windowing.h"
@@ -16,12 +17,12 @@ namespace {
 class ListBoxPeer : public ControlPeer {
 public:
     ListBoxPeer(ListBox& list, HWND hwnd) : ControlPeer(list, hwnd), list_(list) {
-        if (list.itemHeight() > 0) SendMessageA(hwnd, LB_SETITEMHEIGHT, 0, list.itemHeight());
+        if (list.itemHeight() > 0) SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, list.itemHeight());
     }
 
     void command(int code) override {
         if (code == LBN_SELCHANGE) {
-            int index = widgetIndex(static_cast<int>(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0)));
+            int index = widgetIndex(static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0)));
             if (index >= 0 && index != list_.itemIndex()) selectLine(list_, index);
         } else if (code == LBN_DBLCLK) {
             if (list_.OnDblClick) dispatch(list_.OnDblClick);
@@ -34,23 +35,24 @@ protected:
         if (lines != shown_) {
             bool appended = !list_.sorted() && lines.size() > shown_.size() &&
                             std::equal(shown_.begin(), shown_.end(), lines.begin());
-            SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+            SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
             if (!appended) {
-                SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
+                SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
                 shown_.clear();
                 order_.clear();
             }
             for (std::size_t i = shown_.size(); i < lines.size(); ++i) {
-                auto at = SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines[i].c_str()));
+                std::wstring shown = toWideDisplay(lines[i]);
+                auto at = SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
                 if (at < 0) at = static_cast<LRESULT>(order_.size());
                 order_.insert(order_.begin() + std::min<std::ptrdiff_t>(at, order_.size()), static_cast<int>(i));
             }
             shown_ = lines;
-            SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+            SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
             InvalidateRect(hwnd(), nullptr, TRUE);
         }
         int position = nativeIndex(list_.itemIndex());
-        if (SendMessageA(hwnd(), LB_GETCURSEL, 0, 0) != position) SendMessageA(hwnd(), LB_SETCURSEL, position, 0);
+        if (SendMessageW(hwnd(), LB_GETCURSEL, 0, 0) != position) SendMessageW(hwnd(), LB_SETCURSEL, position, 0);
     }
 
 private:
@@ -71,7 +73,7 @@ private:
 
 std::unique_ptr<ControlPeer> createListBoxPeer(ListBox& list, HWND parent, HFONT font, int id) {
     DWORD style = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | (list.sorted() ? LBS_SORT : 0);
-    HWND hwnd = createChild(list, parent, "LISTBOX", style, WS_EX_CLIENTEDGE, font, id);
+    HWND hwnd = createChild(list, parent, L"LISTBOX", style, WS_EX_CLIENTEDGE, font, id);
     return std::make_unique<ListBoxPeer>(list, hwnd);
 }
 

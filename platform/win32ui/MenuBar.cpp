@@ -1,6 +1,7 @@
 // Implements: the menu bar (MenuBar.h) and the peers of its menu items.
 #include "platform/win32ui/MenuBar.h"
 
+#include "platform/cp932.h"
 #include "platform/windowing.h"
 
 namespace platform::win32ui {
@@ -47,10 +48,11 @@ void MenuBar::rebuild() {
             if (!item->visible()) continue;
             UINT id = kFirstId + static_cast<UINT>(commands_.size());
             commands_.push_back(item.get());
-            AppendMenuA(popup, MF_STRING | (item->enabled() ? MF_ENABLED : MF_GRAYED), id, item->caption().c_str());
+            AppendMenuW(popup, MF_STRING | (item->enabled() ? MF_ENABLED : MF_GRAYED), id,
+                        toWideDisplay(item->caption()).c_str());
         }
-        AppendMenuA(bar, MF_POPUP | (top->enabled() ? MF_ENABLED : MF_GRAYED), reinterpret_cast<UINT_PTR>(popup),
-                    top->caption().c_str());
+        AppendMenuW(bar, MF_POPUP | (top->enabled() ? MF_ENABLED : MF_GRAYED), reinterpret_cast<UINT_PTR>(popup),
+                    toWideDisplay(top->caption()).c_str());
     }
     HMENU old = bar_;
     bar_ = bar;

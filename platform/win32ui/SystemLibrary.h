@@ -7,11 +7,12 @@
 
 namespace platform::win32ui {
 
-// The function, or nullptr when the library or the name is missing.
+// The function, or nullptr when the library or the name is missing
+// (GetProcAddress takes ASCII names only).
 template <typename Function>
-Function* systemFunction(const char* library, const char* name) {
-    HMODULE module = GetModuleHandleA(library);
-    if (!module) module = LoadLibraryA(library);
+Function* systemFunction(const wchar_t* library, const char* name) {
+    HMODULE module = GetModuleHandleW(library);
+    if (!module) module = LoadLibraryW(library);
     if (!module) return nullptr;
     // Through void (*)(), the one function type every other converts to.
     auto any = reinterpret_cast<void (*)()>(GetProcAddress(module, name));

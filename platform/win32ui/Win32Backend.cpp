@@ -5,7 +5,9 @@
 #include <shellapi.h>
 
 #include <map>
+#include <optional>
 
+#include "platform/cp932.h"
 #include "platform/host.h"
 #include "platform/text.h"
 #include "platform/win32ui/Dialogs.h"
@@ -133,7 +135,7 @@ void Win32Backend::endModalFrame(Form& form) {
 
 bool Win32Backend::pumpMessage() {
     MSG message;
-    BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) {
         // Leave the quit for the loops further out.
         PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 1);
@@ -141,7 +143,7 @@ bool Win32Backend::pumpMessage() {
     }
     if (!routeKeyMessage(message)) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return true;
 }
@@ -174,7 +176,7 @@ bool Win32Backend::runOpenDialog(OpenDialog& dialog) { return runFileOpenDialog(
 
 void Win32Backend::acceptDroppedFiles(Form& form, bool accept) {
     HWND hwnd = windowOf(form);
-    if (auto registerDrops = systemFunction<void WINAPI(HWND, BOOL)>("shell32.dll", "DragAcceptFiles"))
+    if (auto registerDrops = systemFunction<void WINAPI(HWND, BOOL)>(L"shell32.dll", "DragAcceptFiles"))
         registerDrops(hwnd, accept);
     peerOf(form)->acceptsDrops = accept;
 }
@@ -183,7 +185,8 @@ int Win32Backend::screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int Win32Backend::screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 bool Win32Backend::activateWindow(const std::string& windowClass) {
-    HWND found = FindWindowA(windowClass.c_str(), nullptr);
+    std::optional<std::wstring> name = toWide(windowClass);
+    HWND found = name ? FindWindowW(name->c_str(), nullptr) : nullptr;
     if (!found) return false;
     SetForegroundWindow(found);
     return true;
@@ -193,8 +196,9 @@ void Win32Backend::showHelp(const std::string& helpFile, int command) {
     // Windows has shipped no WinHelp engine for years: without the .HLP file
     // beside the program, its HTML page (same stem) opens instead.
     const std::string folder = directoryPart(host().programPath());
-    if (host().files().exists(folder + helpFile)) {
-        WinHelpA(mainWindow(), helpFile.c_str(), static_cast<UINT>(command), 0);
+    std::optional<std::wstring> wideHelpFile = toWide(helpFile);
+    if (wideHelpFile && host().files().exists(folder + helpFile)) {
+        WinHelpW(mainWindow(), wideHelpFile->c_str(), static_cast<UINT>(command), 0);
         return;
     }
     const std::string page = folder + helpPageName(helpFile);

@@ -1,15 +1,18 @@
-// The Windows backend: native windows through the Win32 API, ANSI calls on
-// CP932 texts (code page 932), so nothing is converted at this edge.
+// The Windows backend: native windows through the Win32 API in its W forms.
+// Texts cross this edge through the program's own CP932 table (shown with
+// "?" for what CP932 cannot map; taken in only when CP932 holds them), so
+// the program is the same on every code page.
 // Implements: the Windowing seam: frame sizes from AdjustWindowRectEx, form
 // windows and their peers, modal loops that disable the other windows,
 // thread timers (SetTimer), the common file-open dialog, drops
 // (DragAcceptFiles), the screen size (GetSystemMetrics), the window finder
-// (FindWindowA + SetForegroundWindow), help (WinHelpA), minimise and
-// restore, and the framework's error report and warning box (MessageBoxA).
+// (FindWindowW + SetForegroundWindow), help (WinHelpW), minimise and
+// restore, and the framework's error report and warning box (MessageBoxW).
 #pragma once
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/windowing.h"
