@@ -26,16 +26,8 @@ void insertSlot(ItemTable& items, int s, int n, const LauncherItem& item) {
 }
 
 BrowseResult fromChosenFile(const std::string& path, const std::string& currentTitle) {
-    std::size_t sep = platform::findLastOfChars(path, platform::pathSeparator());
-    BrowseResult r;
-    r.target = path;
-    if (sep == std::string::npos) {
-        r.title = currentTitle.empty() ? path : currentTitle;
-        return r;
-    }
-    r.title = currentTitle.empty() ? path.substr(sep + 1) : currentTitle;
-    r.directory = path.substr(0, sep);
-    return r;
+    platform::FolderAndName parts = platform::splitFolderAndName(path);
+    return {currentTitle.empty() ? std::move(parts.name) : currentTitle, path, std::move(parts.folder)};
 }
 
 }  // namespace editor

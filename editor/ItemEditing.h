@@ -20,7 +20,7 @@ void insertSlot(setfile::ItemTable& items, int s, int n, const setfile::Launcher
 struct BrowseResult {
     std::string title;  // the file name, when the title box was empty
     std::string target;
-    std::string directory;  // without its trailing separator
+    std::string directory;  // as platform::splitFolderAndName gives it
 };
 BrowseResult fromChosenFile(const std::string& path, const std::string& currentTitle);
 

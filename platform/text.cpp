@@ -47,6 +47,14 @@ std::string fileNamePart(std::string_view path) {
     return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
 }
 
+FolderAndName splitFolderAndName(std::string_view path) {
+    // Lead-byte aware: the second byte of 表 or ソ is 0x5C, a "\" to a plain search.
+    std::size_t sep = findLastOfChars(path, pathSeparator());
+    if (sep == std::string_view::npos) return {"", std::string(path)};
+    // A file in the root of a POSIX file system starts in "/" itself.
+    return {std::string(path.substr(0, sep == 0 ? 1 : sep)), std::string(path.substr(sep + 1))};
+}
+
 std::string helpPageName(std::string_view helpFile) {
     return std::string(helpFile.substr(0, helpFile.rfind('.'))) + ".html";
 }

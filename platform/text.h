@@ -32,6 +32,16 @@ std::string directoryPart(std::string_view path);
 // Everything after the last folder separator.
 std::string fileNamePart(std::string_view path);
 
+// A path as an item takes it: the folder it starts in, without its last
+// separator (but a root's: "/" itself, and "C:" on Windows as "C:\" lost
+// its separator), and the name after it. A path without a separator is a
+// name alone with an empty folder.
+struct FolderAndName {
+    std::string folder;
+    std::string name;
+};
+FolderAndName splitFolderAndName(std::string_view path);
+
 // The HTML page that stands for a help file where no help engine reads it:
 // its name with ".html" for its extension (TARVO.html for TARVO.HLP).
 std::string helpPageName(std::string_view helpFile);

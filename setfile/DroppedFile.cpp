@@ -5,19 +5,12 @@
 namespace setfile {
 
 LauncherItem itemFromDroppedPath(const std::string& path) {
-    // Lead-byte aware: the second byte of 表 or ソ is 0x5C, a "\" to a plain search.
-    std::size_t sep = platform::findLastOfChars(path, platform::pathSeparator());
+    platform::FolderAndName parts = platform::splitFolderAndName(path);
     LauncherItem item;
     item.target = path;
     item.key = " ";
-    if (sep == std::string::npos) {
-        item.title = path;
-        return item;
-    }
-    item.title = path.substr(sep + 1);
-    item.directory = path.substr(0, sep);
-    // A file in the root of a POSIX file system starts in "/" itself.
-    if (item.directory.empty()) item.directory = path.substr(0, 1);
+    item.title = std::move(parts.name);
+    item.directory = std::move(parts.folder);
     return item;
 }
 

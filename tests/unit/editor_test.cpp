@@ -2,6 +2,7 @@
 
 #include "editor/ItemDialog.h"
 #include "editor/ItemEditing.h"
+#include "setfile/DroppedFile.h"
 
 using setfile::ItemTable;
 using setfile::LauncherItem;
@@ -53,9 +54,11 @@ TEST(ItemEditing, BrowseSplitsAtTheLastSeparator) {
     EXPECT_EQ(r.title, "vi");
     EXPECT_EQ(r.target, "/usr/表/vi");
     EXPECT_EQ(r.directory, "/usr/表");
+    // A file in the root starts in the root, as a dropped one does.
     r = editor::fromChosenFile("/vi", "Mine");
     EXPECT_EQ(r.title, "Mine");
-    EXPECT_EQ(r.directory, "");
+    EXPECT_EQ(r.directory, "/");
+    EXPECT_EQ(setfile::itemFromDroppedPath("/vi").directory, r.directory);
 #else
     // "表" ends in 0x5C, which is no separator.
     editor::BrowseResult r = editor::fromChosenFile("C:\\表\\vi.exe", "");
@@ -65,6 +68,7 @@ TEST(ItemEditing, BrowseSplitsAtTheLastSeparator) {
     r = editor::fromChosenFile("C:\\vi.exe", "Mine");
     EXPECT_EQ(r.title, "Mine");
     EXPECT_EQ(r.directory, "C:");
+    EXPECT_EQ(setfile::itemFromDroppedPath("C:\\vi.exe").directory, r.directory);
 #endif
 }
 
