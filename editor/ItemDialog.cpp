@@ -82,33 +82,10 @@ void ItemDialog::FormKeyDown(int& key, ShiftState) {
     if (key == vk::Escape) close();
 }
 
-std::optional<setfile::Bilingual> checkItemBoxes(const setfile::LauncherItem& boxes, int slot) {
-    using setfile::Fault;
-    if (boxes.title.empty()) return setfile::kRefusals.titleRequired;
-    if (boxes.target.empty())
-        return setfile::Bilingual{"    実行ファイル名は必ず指定してください。   ",
-                                  "    Please set target file name.   "};
-    // The set file ends a title at its first "=" and the directory and the
-    // target at the first two "|"; CR and LF end the line, Ctrl-Z the file.
-    const setfile::Refusals& refusals = setfile::kRefusals;
-    for (const std::string* box : {&boxes.title, &boxes.target, &boxes.options, &boxes.directory, &boxes.key}) {
-        if (setfile::hasControlCharacter(*box)) return refusals.lineEnding;
-    }
-    if (boxes.title.find('=') != std::string::npos) return refusals.equalsInTitle;
-    if (boxes.key == "*") return refusals.starAsKey;
-    if (boxes.target.find('|') != std::string::npos) return refusals.barInTarget;
-    if (boxes.directory.find('|') != std::string::npos) return refusals.barInDirectory;
-    // Browse may bring in longer texts than typing allows.
-    if (boxes.title.size() > setfile::kTitleLimit) return setfile::faultMessage(Fault::TitleTooLong, slot);
-    if (boxes.target.size() > setfile::kFieldLimit) return setfile::faultMessage(Fault::TargetTooLong, slot);
-    if (boxes.options.size() > setfile::kFieldLimit) return setfile::faultMessage(Fault::OptionsTooLong, slot);
-    if (boxes.directory.size() > setfile::kFieldLimit) return setfile::faultMessage(Fault::DirectoryTooLong, slot);
-    return std::nullopt;
-}
-
 void ItemDialog::EditBoxCheck() {
     setfile::LauncherItem boxes{Edit1.text(), Edit2.text(), Edit3.text(), Edit4.text(), Edit5.text()};
-    if (std::optional<setfile::Bilingual> refusal = checkItemBoxes(boxes, slot_)) {
+    // Browse may bring in longer texts than typing allows.
+    if (std::optional<setfile::Bilingual> refusal = setfile::itemRefusal(boxes, slot_)) {
         messages_.tell(*refusal);
         return;
     }

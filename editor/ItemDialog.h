@@ -49,9 +49,4 @@ private:
     std::optional<setfile::LauncherItem> stored_;
 };
 
-// Why the boxes cannot be stored into the slot, or nothing when they can: a
-// title and a target are required, and nothing may be stored that the set
-// file would not read back as it was typed.
-std::optional<setfile::Bilingual> checkItemBoxes(const setfile::LauncherItem& boxes, int slot);
-
 }  // namespace editor

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "check.h"
-#include "editor/ItemDialog.h"
 #include "setfile/DroppedFile.h"
 #include "setfile/SetFile.h"
 
@@ -49,7 +48,7 @@ void checkDialog(FuzzedDataProvider& in, int slot) {
     boxes.options = in.ConsumeRandomLengthString(140);
     boxes.directory = in.ConsumeRandomLengthString(140);
     if (in.ConsumeBool()) boxes.key = std::string(1, in.ConsumeIntegral<char>());
-    if (editor::checkItemBoxes(boxes, slot)) return;
+    if (setfile::itemRefusal(boxes, slot)) return;
     // What OK stores: an empty key box is no key.
     if (boxes.key.empty()) boxes.key = " ";
     checkReadsBack(boxes, slot, "an item the edit dialog accepts reads back from the set file as stored");

@@ -93,10 +93,8 @@ std::vector<DefaultSetFile> defaultSetFiles(bool family16, const std::string& W,
 
 std::optional<setfile::Bilingual> directoryRefusal(const std::string& windowsDir, const std::string& programDir,
                                                    const std::string& program) {
-    const setfile::Refusals& refusals = setfile::kRefusals;
     for (const std::string* dir : {&windowsDir, &programDir}) {
-        if (setfile::hasControlCharacter(*dir)) return refusals.lineEnding;
-        if (dir->find('|') != std::string::npos) return refusals.barInDirectory;
+        if (std::optional<setfile::Bilingual> refusal = setfile::folderRefusal(*dir)) return refusal;
     }
     // The longest program joined to the Windows directory.
     const std::size_t longestWindowsProgram = std::string("SYSTEM32\\PBRUSH.EXE").size();

@@ -15,19 +15,9 @@ LauncherItem itemFromDroppedPath(const std::string& path) {
 }
 
 std::optional<Bilingual> dropRefusal(const LauncherItem& item, int slot) {
-    const Refusals& refusals = kRefusals;
-    if (item.target.empty()) return refusals.codePage;
-    // A root folder has no name to stand as the title.
-    if (item.title.empty()) return refusals.titleRequired;
-    // A POSIX file name may hold a line break, and a URI any byte.
-    if (hasControlCharacter(item.target)) return refusals.lineEnding;
-    if (item.title.size() > kTitleLimit) return faultMessage(Fault::TitleTooLong, slot);
-    if (item.title.find('=') != std::string::npos) return refusals.equalsInTitle;
-    if (item.directory.size() > kFieldLimit) return faultMessage(Fault::DirectoryTooLong, slot);
-    if (item.target.size() > kFieldLimit) return faultMessage(Fault::TargetTooLong, slot);
-    if (item.directory.find('|') != std::string::npos) return refusals.barInDirectory;
-    if (item.target.find('|') != std::string::npos) return refusals.barInTarget;
-    return std::nullopt;
+    // The backend lost a name the code page cannot hold.
+    if (item.target.empty()) return kRefusals.codePage;
+    return itemRefusal(item, slot);
 }
 
 }  // namespace setfile

@@ -168,7 +168,36 @@ const Refusals kRefusals = {
     {"    実行ディレクトリ名に「|」は使用できません。   ", "    Start in directory can not contain \"|\".   "},
     {"    ショートカットキーに「*」は使用できません。   ", "    Shortcut key can not be \"*\".   "},
     {"    タイトル名は必ず指定してください。   ", "    Please set target title.   "},
+    {"    実行ファイル名は必ず指定してください。   ", "    Please set target file name.   "},
 };
+
+std::optional<Bilingual> itemRefusal(const LauncherItem& item, int slot) {
+    const Refusals& refusals = kRefusals;
+    if (item.title.empty()) return refusals.titleRequired;
+    if (item.target.empty()) return refusals.targetRequired;
+    // CR and LF end a line of the file, Ctrl-Z the file; a POSIX file name
+    // may hold a line break, and a URI any byte.
+    for (const std::string* field : {&item.title, &item.target, &item.options, &item.directory, &item.key}) {
+        if (hasControlCharacter(*field)) return refusals.lineEnding;
+    }
+    // The file ends a title at its first "=" and the directory and the
+    // target at the first two "|".
+    if (item.title.size() > kTitleLimit) return faultMessage(Fault::TitleTooLong, slot);
+    if (item.title.find('=') != std::string::npos) return refusals.equalsInTitle;
+    if (item.directory.size() > kFieldLimit) return faultMessage(Fault::DirectoryTooLong, slot);
+    if (item.target.size() > kFieldLimit) return faultMessage(Fault::TargetTooLong, slot);
+    if (item.options.size() > kFieldLimit) return faultMessage(Fault::OptionsTooLong, slot);
+    if (item.directory.find('|') != std::string::npos) return refusals.barInDirectory;
+    if (item.target.find('|') != std::string::npos) return refusals.barInTarget;
+    if (item.key == "*") return refusals.starAsKey;
+    return std::nullopt;
+}
+
+std::optional<Bilingual> folderRefusal(const std::string& folder) {
+    if (hasControlCharacter(folder)) return kRefusals.lineEnding;
+    if (folder.find('|') != std::string::npos) return kRefusals.barInDirectory;
+    return std::nullopt;
+}
 
 Bilingual faultMessage(Fault fault, int itemNumber) {
     struct Pieces {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -116,8 +117,20 @@ struct Refusals {
     Bilingual barInDirectory;
     Bilingual starAsKey;  // "*" in a title line means no key
     Bilingual titleRequired;
+    Bilingual targetRequired;
 };
 extern const Refusals kRefusals;
+
+// Why the item for slot `slot` would not read back as written, if it would
+// not: the one check of every maker of items (the item dialog, drops, the
+// default set files). Where an item breaks several rules the first in this
+// order is told: no title, no target, a control character, the title's
+// length, "=" in the title, the directory's, the target's and the options'
+// lengths, "|" in the directory, "|" in the target, "*" as the key.
+std::optional<Bilingual> itemRefusal(const LauncherItem& item, int slot);
+
+// The rules a start-in directory alone must keep (a control character, "|").
+std::optional<Bilingual> folderRefusal(const std::string& folder);
 
 // The message for a fault, item number inserted.
 Bilingual faultMessage(Fault fault, int itemNumber);

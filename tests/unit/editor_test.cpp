@@ -71,39 +71,3 @@ TEST(ItemEditing, BrowseSplitsAtTheLastSeparator) {
     EXPECT_EQ(setfile::itemFromDroppedPath("C:\\vi.exe").directory, r.directory);
 #endif
 }
-
-TEST(ItemBoxes, RefuseWhatWouldNotReadBack) {
-    auto check = [](LauncherItem boxes) {
-        std::optional<setfile::Bilingual> m = editor::checkItemBoxes(boxes, 3);
-        return m ? m->en : std::string();
-    };
-    EXPECT_EQ(check({"", "", "", "", ""}), "    Please set target title.   ");
-    EXPECT_EQ(check({" ", "", "", "", ""}), "    Please set target file name.   ");
-    EXPECT_EQ(check({"T", "t", "", "", ""}), "");
-    EXPECT_EQ(check({"a=b", "t", "", "", ""}), "    Target title can not contain \"=\".   ");
-    EXPECT_EQ(check({"T", "a|b", "", "", ""}), "    Target file name can not contain \"|\".   ");
-    EXPECT_EQ(check({"T", "t", "", "d|e", ""}), "    Start in directory can not contain \"|\".   ");
-    EXPECT_EQ(check({"T", "t", "x|y=z", "", "="}), "");  // options and key may hold both
-    EXPECT_EQ(check({"T", "t", "a\nb", "", ""}), "    Line breaks and control characters can not be used.   ");
-    EXPECT_EQ(check({"T", "t", "", "", "\r"}), "    Line breaks and control characters can not be used.   ");
-    EXPECT_EQ(check({"T", "t", "a\tb", "", ""}), "    Line breaks and control characters can not be used.   ");
-    EXPECT_EQ(check({"T", "t", "", "", std::string(1, '\0')}),
-              "    Line breaks and control characters can not be used.   ");
-    // "*" is how a title line says "no key": it would not read back as a key.
-    EXPECT_EQ(check({"T", "t", "", "", "*"}), "    Shortcut key can not be \"*\".   ");
-    // Ctrl-Z would end the file when it is read back.
-    EXPECT_EQ(check({"Al\x1A"
-                     "pha",
-                     "t", "", "", ""}),
-              "    Line breaks and control characters can not be used.   ");
-    EXPECT_EQ(check({std::string(49, 'x'), "t", "", "", ""}), "    Target Title of Item 3 is max 48 characters.   ");
-    EXPECT_EQ(check({"T", std::string(129, 't'), "", "", ""}), "    Target of Item 3 is max 128 characters.   ");
-    EXPECT_EQ(check({"T", "t", "", std::string(129, 'd'), ""}),
-              "    Start in directory of Item 3 is max 128 characters.   ");
-    // What passes reads back from the set file exactly as it was typed.
-    LauncherItem ok{std::string(24 * 2, 'x'), "t", std::string(128, 'o'), "d", "="};
-    ASSERT_EQ(check(ok), "");
-    ItemTable t;
-    t.slot(1) = ok;
-    EXPECT_EQ(setfile::parseSetFile(setfile::formatSetFile(t, 1)).items, t);
-}
