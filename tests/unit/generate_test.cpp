@@ -68,6 +68,20 @@ TEST(DefaultSetFiles, EveryFileReadsBackAsWritten) {
         EXPECT_EQ(r.fault, setfile::Fault::None) << f.name;
         EXPECT_EQ(r.items, f.items) << f.name;
     }
+    // The longest directories the environment dialog accepts still give
+    // items that the one item check accepts.
+    const std::string program = "TARVO16.EXE";
+    const std::string windowsDir = "C:\\" + std::string(128 - 19 - 4, 'w') + "\\";
+    const std::string programDir = "C:\\" + std::string(128 - program.size() - 4, 'p') + "\\";
+    ASSERT_EQ(generate::directoryRefusal(windowsDir, programDir, program), std::nullopt);
+    EXPECT_NE(generate::directoryRefusal(windowsDir + "w", programDir, program), std::nullopt);
+    for (const char* kind : {"WINNT", "WINDOWS", ""}) {
+        for (const auto& f : defaultSetFiles(true, windowsDir, programDir, program, kind)) {
+            for (int n = 1; n <= f.count; ++n) {
+                EXPECT_EQ(setfile::itemRefusal(f.items.slot(n), n), std::nullopt) << f.name << " item " << n;
+            }
+        }
+    }
 }
 
 TEST(CompanionReader, TakesTitleLinesFromEvenLinesOnly) {
