@@ -18,6 +18,8 @@ packages=(
   strace
   # documents and folders open with the desktop's opener
   xdg-utils
+  # the desktop's file chooser, loaded when first used (tests/desktop/chooser.sh drives it)
+  libgtk-3-0
   # tests/desktop/japanese_input.sh: an X input method (XIM) with a Japanese engine
   uim-xim uim-anthy
   # scripts/test.sh checks the format and runs clang-tidy

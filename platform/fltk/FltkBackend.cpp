@@ -1,25 +1,26 @@
 #include "platform/fltk/FltkBackend.h"
 
 #include <FL/Fl.H>
-#include <FL/Fl_Native_File_Chooser.H>
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 #include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <map>
 
 #include "platform/fltk/DialogTexts.h"
 #include "platform/fltk/DisplayText.h"
+#include "platform/fltk/FileChooser.h"
 #include "platform/fltk/FormPeer.h"
 #include "platform/fltk/FormWindow.h"
 #include "platform/fltk/KeyRouting.h"
 #include "platform/fltk/WindowFinder.h"
 #include "platform/fltk/XDisplay.h"
 #include "platform/posix/convert.h"
+#include "platform/posix/paths.h"
 #include "platform/posix/shell.h"
 #include "platform/text.h"
 
@@ -71,36 +72,6 @@ void timerFired(void* data) {
 void reapTick(void*) {
     posix::reapChildren();
     Fl::repeat_timeout(1.0, reapTick);
-}
-
-// "Text (*.PRG)|*.PRG|All (*.*)|*.*" in FLTK's form, patterns matched
-// ignoring case as Windows does.
-std::string chooserFilter(const std::string& filter) {
-    std::vector<std::string> parts;
-    std::size_t pos = 0;
-    while (true) {
-        std::size_t bar = filter.find('|', pos);
-        parts.push_back(filter.substr(pos, bar == std::string::npos ? bar : bar - pos));
-        if (bar == std::string::npos) break;
-        pos = bar + 1;
-    }
-    std::string out;
-    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
-        std::string pattern;
-        for (char c : parts[i + 1]) {
-            bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-            if (!letter) {
-                pattern += c;
-                continue;
-            }
-            const char upper = static_cast<char>(std::toupper(c)), lower = static_cast<char>(std::tolower(c));
-            pattern += std::string{'[', upper, lower, ']'};
-        }
-        if (pattern == "*.*") pattern = "*";
-        if (!out.empty()) out += "\n";
-        out += utf8(parts[i]) + "\t" + pattern;
-    }
-    return out;
 }
 
 // Asks the window manager for the frame the form defines: a fixed border,
@@ -261,18 +232,23 @@ void FltkBackend::timerDestroyed(Timer& timer) { Fl::remove_timeout(timerFired, 
 
 bool FltkBackend::runOpenDialog(OpenDialog& dialog) {
     configureTheSystemFonts();
-    Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_FILE);
-    std::string title = utf8(dialog.title), filter = chooserFilter(dialog.filter);
-    std::string dir = utf8(dialog.initialDir), preset = utf8(dialog.fileName);
-    if (!title.empty()) chooser.title(title.c_str());
-    chooser.filter(filter.c_str());
-    chooser.filter_value(dialog.filterIndex - 1);
-    if (!dir.empty()) chooser.directory(dir.c_str());
-    if (!preset.empty()) chooser.preset_file(preset.c_str());
-    if (chooser.show() != 0 || !chooser.filename()) return false;
-    std::optional<std::string> chosen = posix::fromUtf8(chooser.filename());
-    dialog.pathLost = !chosen;
-    dialog.fileName = chosen.value_or("");
+    ChooserRequest request;
+    // The defaults of the Windows dialog: its own title, the working folder.
+    request.title = utf8(!dialog.title.empty() ? dialog.title : japanese_ ? "開く" : "Open");
+    request.filters = chooserFilters(dialog.filter);
+    request.filter = dialog.filterIndex >= 1 ? static_cast<std::size_t>(dialog.filterIndex - 1) : 0;
+    std::optional<std::string> folder = posix::toUtf8(dialog.initialDir), preset = posix::toUtf8(dialog.fileName);
+    request.folder = folder && !folder->empty() ? *folder : posix::workingFolder();
+    if (preset && !preset->empty()) {
+        const std::string path = posix::absolute(*preset, request.folder);
+        struct stat st;
+        if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) request.selected = path;
+    }
+    std::optional<std::string> chosen = chooseFile(request);
+    if (!chosen) return false;
+    std::optional<std::string> path = posix::fromUtf8(*chosen);
+    dialog.pathLost = !path;
+    dialog.fileName = path.value_or("");
     return true;
 }
 

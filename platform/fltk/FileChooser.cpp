@@ -1,0 +1,125 @@
+// Implements: a Windows filter string turned into the choosers' filters;
+// the choice of chooser; FLTK's own chooser showing the defined filters
+// only, the file to select selected.
+#include "platform/fltk/FileChooser.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_File_Browser.H>
+#include <FL/Fl_File_Chooser.H>
+#include <FL/Fl_Window.H>
+
+#include <memory>
+
+#include "platform/fltk/GtkChooser.h"
+#include "platform/posix/convert.h"
+
+namespace platform::fltk {
+
+namespace {
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+// Windows matches names ignoring case, and "*.*" takes names without a dot.
+std::string globOf(const std::string& pattern) {
+    if (pattern == "*.*") return "*";
+    std::string glob;
+    for (char c : pattern) {
+        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        glob += lower == upper ? std::string(1, c) : std::string{'[', upper, lower, ']'};
+    }
+    return glob;
+}
+
+// The widget of kind T in FLTK's chooser window; the window holds one.
+template <typename T>
+T* findIn(Fl_Group& group) {
+    for (int i = 0; i < group.children(); ++i) {
+        if (auto* found = dynamic_cast<T*>(group.child(i))) return found;
+        if (Fl_Group* inner = group.child(i)->as_group()) {
+            if (T* found = findIn<T>(*inner)) return found;
+        }
+    }
+    return nullptr;
+}
+
+// FLTK's chooser takes a filter's pattern from its menu text, cut at the
+// first "(", and adds "All Files" and "Custom Filter": its menu of filters
+// is replaced by the defined one, whose choice sets the list's pattern.
+struct FltkFilters {
+    Fl_File_Chooser& chooser;
+    Fl_File_Browser& list;
+    std::vector<std::string> patterns;  // one fl_filename_match pattern per filter
+    void apply(std::size_t index) { list.filter(patterns.at(index).c_str()); }
+};
+
+std::optional<std::string> runFltkChooser(const ChooserRequest& request) {
+    Fl_File_Chooser chooser(request.folder.c_str(), nullptr, Fl_File_Chooser::SINGLE, request.title.c_str());
+    Fl_Window* window = chooser.newButton->window();
+    Fl_Choice* menu = findIn<Fl_Choice>(*window);
+    Fl_File_Browser* list = findIn<Fl_File_Browser>(*window);
+    std::unique_ptr<FltkFilters> filters;
+    if (menu && list && !request.filters.empty()) {
+        filters.reset(new FltkFilters{chooser, *list, {}});
+        menu->clear();
+        for (const ChooserFilter& f : request.filters) {
+            // Set whole, since add() reads "/" and "_" in a name; "&&" is
+            // drawn as the "&" Windows shows.
+            std::string name;
+            for (char c : f.name) name += c == '&' ? "&&" : std::string(1, c);
+            menu->replace(menu->add("\x01", 0, nullptr), name.c_str());
+            std::string any;
+            for (const std::string& pattern : f.patterns) any += (any.empty() ? "" : ",") + pattern;
+            filters->patterns.push_back(f.patterns.size() > 1 ? "{" + any + "}" : any);
+        }
+        const std::size_t first = request.filter < request.filters.size() ? request.filter : 0;
+        menu->value(static_cast<int>(first));
+        filters->apply(first);
+        menu->callback(
+            [](Fl_Widget* w, void* data) {
+                auto* self = static_cast<FltkFilters*>(data);
+                self->apply(static_cast<std::size_t>(static_cast<Fl_Choice*>(w)->value()));
+                self->chooser.rescan_keep_filename();
+            },
+            filters.get());
+    }
+    if (!request.selected.empty()) chooser.value(request.selected.c_str());
+    else chooser.directory(request.folder.c_str());
+    chooser.show();
+    while (chooser.shown()) Fl::wait();
+    const char* chosen = chooser.value();
+    if (!chosen) return std::nullopt;
+    return std::string(chosen);
+}
+
+}  // namespace
+
+std::vector<ChooserFilter> chooserFilters(const std::string& windowsFilter) {
+    std::vector<std::string> parts = split(windowsFilter, '|');
+    std::vector<ChooserFilter> filters;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        ChooserFilter filter{posix::toUtf8Display(parts[i]), {}};
+        for (const std::string& pattern : split(parts[i + 1], ';')) {
+            if (!pattern.empty()) filter.patterns.push_back(globOf(pattern));
+        }
+        filters.push_back(std::move(filter));
+    }
+    return filters;
+}
+
+std::optional<std::string> chooseFile(const ChooserRequest& request) {
+    if (Fl::option(Fl::OPTION_FNFC_USES_GTK) && gtkChooserAvailable()) return runGtkChooser(request);
+    return runFltkChooser(request);
+}
+
+}  // namespace platform::fltk
