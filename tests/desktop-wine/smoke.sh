@@ -8,10 +8,21 @@
 #     and writes the set file; a dropped file then becomes the last item;
 #   - F4 brings a window of the companion's class "KestiMainWin" to the front;
 #   - Esc ends the program, and TARVO.INI is written only in the run whose
-#     environment dialog was left with Save, with the window's bounds.
+#     environment dialog was left with Save, with the window's bounds;
+#   - in a folder named 表ソ十, a set file named 日本語メニュー.PRG given on
+#     the command line is read, its item starts a program named 記録係.exe,
+#     and a dropped file named 報告書.txt becomes an item;
+#   - in a folder whose name CP932 cannot hold, the program says so in a box
+#     and ends without writing anything.
 # It runs once in Japanese and once in English and leaves screenshots of the
-# main window, the editor, the item dialog, the environment dialog and a
-# message box in BUILD_DIR/artifacts (or $ARTIFACTS).
+# main window, its menus, the editor, the item dialog, the environment
+# dialog, the sort dialogs, the file dialog and message boxes in
+# BUILD_DIR/artifacts (or $ARTIFACTS).
+#
+# TARVO_WINE_LC_ALL chooses the locale, and with it Wine's ANSI code page
+# (default ja_JP.UTF-8: 932; C.UTF-8: 1252), which must change nothing. As
+# scripts/wine-run does, another locale gets a prefix of its own
+# (wineprefix-LOCALE), and its screenshots go to artifacts-LOCALE.
 #
 # Usage: smoke.sh TARVO_EXE XDND_DROP [BUILD_DIR]
 #   TARVO_EXE  the cross-built program
@@ -49,8 +60,22 @@ done
 # shellcheck source=wine-env.sh
 source "$here/wine-env.sh"
 wine_env "$build"
+export LC_ALL=${TARVO_WINE_LC_ALL:-ja_JP.UTF-8}
+if [[ $LC_ALL != ja_JP.UTF-8 ]]; then
+  WINEPREFIX=$WINEPREFIX-$LC_ALL
+  artifacts=${ARTIFACTS:-$build/artifacts-$LC_ALL}
+fi
+echo "smoke-wine: locale $LC_ALL"
+fresh=0
+[[ -f $WINEPREFIX/system.reg ]] || fresh=1
 echo "smoke-wine: prefix $WINEPREFIX"
 wine_boot
+if ((fresh)); then
+  # Windows, a Western one too, has the Japanese UI font that its menus and
+  # message boxes fall back to for Japanese text; this system has IPA P
+  # Gothic in its place.
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic /f </dev/null >/dev/null 2>&1
+fi
 mkdir -p "$artifacts"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvo wine.XXXXXX")
@@ -88,8 +113,11 @@ wait_until() {
 # The visible X window whose title is exactly TITLE (Wine names its windows
 # by their captions); empty when none within the seconds.
 window_titled() {
-  local title=$1 seconds=${2:-20} pattern
-  pattern="^$(printf '%s' "$title" | sed 's/[][().*+?^$|\\]/\\&/g')\$"
+  window_matching "^$(printf '%s' "$1" | sed 's/[][().*+?^$|\\]/\\&/g')\$" "${2:-20}"
+}
+# The same for a title that matches the extended regular expression.
+window_matching() {
+  local pattern=$1 seconds=${2:-20}
   local tries=$((seconds * 10)) found
   while ((tries-- > 0)); do
     found=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
@@ -109,6 +137,7 @@ focus_window() {
 }
 # Keys go to the focused window, as typed; Wine focuses its own new windows.
 keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
+# A window, or "root" for the whole screen (menus are windows of their own).
 shot() {
   local wid=$1 name=$2
   sleep 0.4  # painted by now
@@ -129,6 +158,61 @@ options_p='"quoted arg" plain  two-spaces "x""y"'
 set_line() {  # title key directory options
   printf '%s=%s\r\n%s|%s|%s\r\n' "$1" "$2" "$3" "$(dos "$dir/recorder.exe")" "$4"
 }
+# The companion's set file that Sort Kesti offers: titles on even lines.
+write_kesti() {
+  printf 'Kesti\r\n電卓=d\r\n-\r\nNotes=n\r\n-\r\nﾒﾓ帳=*\r\n' | cp932 >"$dir/KESTI.PRG"
+}
+# Sort Tarvo, and Sort Kesti through the file dialog, which offers
+# KESTI.PRG in the program's folder; each closed with Esc.
+sort_dialogs() {  # ja|en
+  local found
+  keys alt+o s
+  if found=$(window_titled "Tarvo (Sort Tarvo)" 10); then
+    shot "$found" "sort-tarvo-$1"
+    keys Escape
+    wait_until 10 window_gone '^Tarvo \(Sort Tarvo\)$' || fail "Esc did not close Sort Tarvo"
+  else
+    fail "Options > Sort Tarvo opened no dialog"
+  fi
+  keys alt+o f
+  # The file dialog speaks Wine's language, which follows the locale.
+  if window_matching '^(Open|開く)$' 10 >/dev/null; then
+    shot root "open-dialog-$1"
+    keys Return
+    if found=$(window_titled "Tarvo (Sort Kesti)" 10); then
+      shot "$found" "sort-kesti-$1"
+      keys Escape
+      wait_until 10 window_gone '^Tarvo \(Sort Kesti\)$' || fail "Esc did not close Sort Kesti"
+    else
+      fail "KESTI.PRG chosen in the file dialog opened no Sort Kesti"
+    fi
+  else
+    fail "Options > Sort Kesti opened no file dialog"
+  fi
+}
+# Help > Help Topics without a help file beside the program: its box.
+help_box() {  # ja|en
+  local box
+  keys alt+h
+  shot root "menu-help-$1"
+  keys c
+  if box=$(window_titled "TARVO" 10); then
+    shot "$box" "message-help-$1"
+    keys Return
+    wait_until 10 window_gone '^TARVO$' || fail "Enter did not close the help box"
+  else
+    fail "Help Topics without a help file showed no box"
+  fi
+}
+# File > Exit, the menu shown first.
+exit_by_menu() {  # ja|en
+  focus_window "$main"
+  keys alt+f
+  shot root "menu-file-$1"
+  keys x
+  wait_ended
+}
+
 write_set() {
   local keys=abcdefghijklmnop i title
   for ((i = 1; i <= 16; i++)); do
@@ -161,19 +245,22 @@ centre_of() {
 }
 drop_on_main() {  # unix path
   local uri xy
-  uri="file://$(printf '%s' "$1" | sed 's/ /%20/g')"
+  uri="file://$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1]))' "$1")"
   read -r -a xy <<<"$(centre_of "$main")"
   "$xdnd_drop" "$main" "${xy[0]}" "${xy[1]}" "$uri"$'\r\n'
 }
 end_tarvo() {
   focus_window "$main"
   keys Escape
+  wait_ended
+}
+wait_ended() {
   if wait_until 20 bash -c "! kill -0 $pid 2>/dev/null"; then
     local rc=0
     wait "$pid" || rc=$?
-    if ((rc == 0)); then pass "Esc ended the program"; else fail "the program ended with status $rc"; fi
+    if ((rc == 0)); then pass "the program ended"; else fail "the program ended with status $rc"; fi
   else
-    fail "the program did not end within 20 s of Esc (focus: '$(focused_title)')"
+    fail "the program did not end within 20 s (focus: '$(focused_title)')"
     import -window root "$artifacts/failed-exit-$case_name.png" 2>/dev/null || true
     xdotool search --onlyvisible --name . getwindowname %@ >&2 2>/dev/null || true
     echo "state: $(awk "{print \$3}" /proc/$pid/stat 2>&1) ps: $(ps -o pid,stat,cmd --ppid $pid 2>&1 | tail -n +2)" >&2
@@ -191,6 +278,7 @@ cp "$tarvo" "$dir/TARVO.EXE"
 cp "$work/recorder.exe" "$dir/"
 touch "$dir/drop folder/new tool.txt"
 write_set
+write_kesti
 cp "$dir/TARVO90.PRG" "$dir/original.PRG"
 printf '[FormMain]\r\nStateSet=/C\r\n[Language]\r\nJapanese=1\r\nEnglish=0\r\n' >"$dir/TARVO.INI"
 
@@ -230,7 +318,9 @@ if start_tarvo; then
 
   # The editor: delete item 2, edit the item that takes its line (item 3)
   # in the item dialog, write the set with OK.
-  keys alt+o l
+  keys alt+o
+  shot root menu-options-ja
+  keys l
   if editor=$(window_titled "Tarvo (Set Launcher)" 10); then
     shot "$editor" editor-ja
     keys Down alt+d alt+e
@@ -282,6 +372,8 @@ if start_tarvo; then
   else
     fail "Options > Set INI file opened no dialog"
   fi
+  sort_dialogs ja
+  help_box ja
 
   # F4: the companion's window comes to the front.
   focus_window "$main"
@@ -297,7 +389,7 @@ if start_tarvo; then
   # Back to the launcher as a user goes back: a click on its title bar.
   xdotool mousemove $((X + WIDTH / 2)) $((Y + 8)) click 1
   sleep 0.5
-  end_tarvo
+  exit_by_menu ja
   # The window was never moved: the bounds are the centred outer ones.
   expected_ini=$(printf '%s\n' "[FormMain]" "StateSet=/C" \
     "Left=$(((1024 - outer_w) / 2))" "Top=$(((768 - outer_h) / 2))" "Width=$outer_w" "Height=$outer_h" \
@@ -319,6 +411,7 @@ cp "$tarvo" "$dir/TARVO.EXE"
 cp "$work/recorder.exe" "$dir/"
 touch "$dir/drop folder/new tool.txt"
 write_set
+write_kesti
 printf '[FormMain]\r\nStateSet=/C\r\n[Language]\r\nJapanese=0\r\nEnglish=1\r\n' >"$dir/TARVO.INI"
 cp "$dir/TARVO90.PRG" "$dir/original.PRG"
 cp "$dir/TARVO.INI" "$dir/original.INI"
@@ -333,7 +426,9 @@ if start_tarvo; then
   else
     fail "no box for a drop on a full set"
   fi
-  keys alt+o l
+  keys alt+o
+  shot root menu-options-en
+  keys l
   if editor=$(window_titled "Tarvo (Set Launcher)" 10); then
     shot "$editor" editor-en
     keys alt+e
@@ -357,7 +452,9 @@ if start_tarvo; then
   else
     fail "Options > Set INI file opened no dialog"
   fi
-  end_tarvo
+  sort_dialogs en
+  help_box en
+  exit_by_menu en
   if cmp -s "$dir/TARVO90.PRG" "$dir/original.PRG"; then pass "a cancelled item dialog changed no file"
   else fail "the set file changed although the item dialog was cancelled"; fi
   if cmp -s "$dir/TARVO.INI" "$dir/original.INI"; then
@@ -403,6 +500,76 @@ if box=$(window_titled "Information" 60); then
 else
   fail "the first start asked nothing within 60 s"
 fi
+
+# ------------------------------------------------------------------ Japanese names
+# The program in a folder named 表ソ十 (each character ends in 0x5C), given
+# a set file named 日本語メニュー.PRG: its item starts a program named
+# 記録係.exe in a folder named 資料, and a dropped 報告書.txt becomes item 2,
+# written in CP932 byte for byte, whatever the code page.
+case_name=japanese-names
+dir="$work/表ソ十"
+mkdir -p "$dir" "$work/tools" "$work/資料"
+cp "$tarvo" "$dir/TARVO.EXE"
+# The recorder writes its log beside itself: a folder with a plain name.
+cp "$work/recorder.exe" "$work/tools/記録係.exe"
+touch "$work/資料/報告書.txt"
+printf '[FormMain]\r\nStateSet=/C\r\n[Language]\r\nJapanese=1\r\nEnglish=0\r\n' >"$dir/TARVO.INI"
+printf '記録係=k\r\n%s|%s|%s\r\n' "$(dos "$work/資料")" "$(dos "$work/tools/記録係.exe")" '"予定 表.txt"' |
+  cp932 >"$dir/日本語メニュー.PRG"
+{
+  cat "$dir/日本語メニュー.PRG"
+  printf '報告書.txt=*\r\n%s|%s|\r\n' "$(dos "$work/資料")" "$(dos "$work/資料/報告書.txt")" | cp932
+} >"$work/dropped.PRG"
+(cd "$dir" && exec wine TARVO.EXE 日本語メニュー.PRG /C) </dev/null >"$work/wine-names.log" 2>&1 &
+pid=$!
+if main=$(window_titled "Tarvo (Main)" 60); then
+  focus_window "$main"
+  shot "$main" main-names-ja
+  keys k Return
+  if wait_until 20 test -f "$work/tools/recorder.log"; then
+    pass "an item of 日本語メニュー.PRG started 記録係.exe"
+  else
+    fail "Enter on the item started nothing within 20 s"
+  fi
+  drop_on_main "$work/資料/報告書.txt" || fail "the main window did not take the drop"
+  if wait_until 10 cmp -s "$dir/日本語メニュー.PRG" "$work/dropped.PRG"; then
+    pass "a dropped 報告書.txt became item 2 of 日本語メニュー.PRG"
+  else
+    fail "日本語メニュー.PRG after the drop differs:"; diff <(iconv -f CP932 -t UTF-8 "$work/dropped.PRG") \
+      <(iconv -f CP932 -t UTF-8 "$dir/日本語メニュー.PRG") >&2 || true
+  fi
+  shot "$main" main-names-dropped-ja
+  end_tarvo
+else
+  fail "no main window within 60 s"; cat "$work/wine-names.log" >&2
+fi
+
+# ------------------------------------------------------------------ a folder CP932 cannot hold
+# Its settings and set files could not be named: the program says so and
+# ends at once, with nothing written.
+case_name=not-cp932-folder
+dir="$work/한국"
+mkdir -p "$dir"
+cp "$tarvo" "$dir/TARVO.EXE"
+(cd "$dir" && exec wine TARVO.EXE) </dev/null >"$work/wine-korean.log" 2>&1 &
+pid=$!
+if box=$(window_titled "TARVO" 60); then
+  shot "$box" message-not-cp932
+  focus_window "$box"
+  keys Return
+  if wait_until 20 bash -c "! kill -0 $pid 2>/dev/null"; then
+    rc=0
+    wait "$pid" || rc=$?
+    if ((rc == 1)); then pass "the program ended with status 1"; else fail "the program ended with status $rc"; fi
+  else
+    fail "the program did not end within 20 s of Enter"
+    kill "$pid" 2>/dev/null || true
+  fi
+  if [[ $(ls "$dir") == TARVO.EXE ]]; then pass "nothing was written"; else fail "files were written: $(ls "$dir")"; fi
+else
+  fail "no box within 60 s"; cat "$work/wine-korean.log" >&2
+fi
+pid=
 
 if ((failures > 0)); then
   echo "smoke-wine: $failures failure(s)" >&2
