@@ -34,9 +34,10 @@ prepare() {
   item_lines 1 2 3 4 5 >"$dir/ITEMS.PRG"
   printf '[Language]\r\nJapanese=0\r\nEnglish=1\r\n' >"$dir/tarvo.INI"
 }
+# $1 the case, then NAME=VALUE... for the launcher's environment.
 start() {
   prepare "$1"
-  launch_in_dir
+  launch_in_dir "${@:2}"
 }
 
 # Screen point of line $2 (from 1) of a list at client (5, $3) of window $1:
@@ -77,7 +78,7 @@ click_in() {
 # The open drop-down menu of the launcher: the taller of its nameless
 # windows (the other is the menu's title).
 menu_window() {
-  local w HEIGHT best= tallest=0
+  local w HEIGHT best='' tallest=0
   for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
     [[ -z $(xdotool getwindowname "$w" 2>/dev/null) ]] || continue
     eval "$(xdotool getwindowgeometry --shell "$w" | grep -E '^HEIGHT=')"
@@ -211,14 +212,18 @@ fi
 
 # Sort Kesti, opened through the desktop's file chooser: the dialog that
 # comes up where the chooser was draws its own lines, the first selected.
-if start kesti; then
+# GTK keeps its settings in memory and leaves out its accessibility
+# bridge: no session bus here.
+if start kesti GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1; then
   printf 'header\r\nAlpha=a\r\nx\r\nBeta=b\r\ny\r\nGamma=*\r\n' >"$dir/KESTI.PRG"
   xdotool key alt+o f
   other_window() {
-    local w
+    local w HEIGHT
     for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-      # Menus have no name.
-      case $(xdotool getwindowname "$w" 2>/dev/null) in "Tarvo (Main)" | "") ;; *) chooser=$w; return 0 ;; esac
+      # Menus have no name; GTK keeps a small window of its own.
+      case $(xdotool getwindowname "$w" 2>/dev/null) in "Tarvo (Main)" | "") continue ;; esac
+      eval "$(xdotool getwindowgeometry --shell "$w" | grep -E '^HEIGHT=')"
+      ((HEIGHT > 300)) && { chooser=$w; return 0; }
     done
     return 1
   }
