@@ -8,21 +8,31 @@ import pathlib
 import re
 import sys
 
-# Each folder and the project folders its files may include. The portable
-# platform core sits at the bottom; backends and host services build on it;
-# the program logic sees the core only; the executables put it all together.
-CORE = "platform"
+# Each layer and the layers its files may include. Inside platform/: the
+# core (text, errors, the CP932 table) at the bottom; then the host seam;
+# then the windowing seam with what the program uses of the platform
+# (widgets, input rules, dispatch, INI files); the host services (which
+# know no window) and the windowing backends above them. The program logic
+# sees the core and the seams; the executables put it all together.
+CORE = "platform:core"
+HOST = "platform:host"
+SEAMS = "platform:seams"
+CORE_FILES = {"text", "errors", "encoding", "cp932"}
+HOST_FILES = {"host"}
+PLATFORM = {CORE, HOST, SEAMS}
 ALLOWED = {
     CORE: {CORE},
-    "platform/posix": {CORE, "platform/posix"},
-    "platform/win32": {CORE, "platform/win32"},
-    "platform/headless": {CORE, "platform/headless"},
-    "platform/fltk": {CORE, "platform/fltk", "platform/posix"},
-    "platform/win32ui": {CORE, "platform/win32ui", "platform/win32"},
-    "setfile": {CORE, "setfile"},
-    "generate": {CORE, "setfile", "generate"},
-    "editor": {CORE, "setfile", "editor"},
-    "app": {CORE, "setfile", "generate", "editor", "app"},
+    HOST: {CORE, HOST},
+    SEAMS: PLATFORM,
+    "platform/posix": {CORE, HOST, "platform/posix"},
+    "platform/win32": {CORE, HOST, "platform/win32"},
+    "platform/headless": PLATFORM | {"platform/headless"},
+    "platform/fltk": PLATFORM | {"platform/fltk", "platform/posix"},
+    "platform/win32ui": PLATFORM | {"platform/win32ui", "platform/win32"},
+    "setfile": PLATFORM | {"setfile"},
+    "generate": PLATFORM | {"setfile", "generate"},
+    "editor": PLATFORM | {"setfile", "editor"},
+    "app": PLATFORM | {"setfile", "generate", "editor", "app"},
 }
 # Folders that may use OS and toolkit headers.
 NATIVE = {"platform/posix", "platform/win32", "platform/fltk", "platform/win32ui"}
@@ -43,9 +53,13 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
 def layer_of(rel):
     parts = rel.parts
-    if parts[0] == "platform" and len(parts) > 2:
-        return "platform/" + parts[1]
-    return parts[0]
+    if parts[0] != "platform":
+        return parts[0]
+    if len(parts) > 2:
+        # The CP932 table's data is part of the core.
+        return CORE if parts[1] == "cp932" else "platform/" + parts[1]
+    stem = rel.stem
+    return CORE if stem in CORE_FILES else HOST if stem in HOST_FILES else SEAMS
 
 
 def main():
@@ -69,7 +83,7 @@ def main():
             if kind == '"':
                 target = layer_of(pathlib.Path(name))
                 if target not in ALLOWED[layer]:
-                    problems.append(f"{where}: {layer}/ may not include {target}/")
+                    problems.append(f"{where}: {layer} may not include {target}")
             elif layer not in NATIVE and name not in STANDARD:
                 problems.append(f"{where}: {layer}/ is portable and may include only the standard library")
     if checked == 0:

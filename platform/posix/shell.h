@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/host.h"
-#include "platform/windowing.h"
 
 namespace platform::posix {
 
