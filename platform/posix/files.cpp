@@ -11,17 +11,16 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <optional>
-#include <random>
 #include <string_view>
 
 #include "platform/errors.h"
 #include "platform/posix/convert.h"
 #include "platform/posix/paths.h"
+#include "platform/tempname.h"
 
 namespace platform::posix {
 
@@ -196,40 +195,16 @@ std::string resolveLinks(const std::string& path) {
     }
 }
 
-// New files are named ".NAME.PID-SEED-COUNT" beside the file they replace;
-// NAME is cut so that the whole stays within NAME_MAX.
+// NAME is cut so that the whole new name stays within NAME_MAX.
 std::string tempPrefixFor(const std::string& target) {
     std::size_t slash = target.rfind('/');
-    return "." + target.substr(slash == std::string::npos ? 0 : slash + 1).substr(0, 200) + ".";
+    return tempPrefix<char>(std::string_view(target).substr(slash == std::string::npos ? 0 : slash + 1).substr(0, 200));
 }
 
 std::string tempNameFor(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned seed = std::random_device{}();
     std::size_t slash = target.rfind('/');
     std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    return folder + tempPrefixFor(target) + std::to_string(getpid()) + "-" + std::to_string(seed) + "-" +
-           std::to_string(counter++);
-}
-
-bool allDigits(std::string_view s) {
-    return !s.empty() && s.size() <= 10 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// The writer's process id of a name of ours for this file ("PID-SEED-COUNT"
-// after the prefix), or nothing for any other name.
-std::optional<pid_t> writerOf(std::string_view name, std::string_view prefix) {
-    if (!name.starts_with(prefix)) return std::nullopt;
-    name.remove_prefix(prefix.size());
-    std::size_t first = name.find('-');
-    std::size_t second = first == std::string_view::npos ? first : name.find('-', first + 1);
-    if (second == std::string_view::npos || !allDigits(name.substr(0, first)) ||
-        !allDigits(name.substr(first + 1, second - first - 1)) || !allDigits(name.substr(second + 1))) {
-        return std::nullopt;
-    }
-    unsigned long long pid = std::stoull(std::string(name.substr(0, first)));
-    if (pid == 0 || pid > static_cast<unsigned long long>(INT_MAX)) return std::nullopt;
-    return static_cast<pid_t>(pid);
+    return folder + tempName<char>(tempPrefixFor(target), static_cast<unsigned long long>(getpid()));
 }
 
 // New files of earlier writes of this file that were killed halfway. Another
@@ -241,8 +216,10 @@ void removeLeftovers(const std::string& target) {
     if (folder == nullptr) return;
     const pid_t self = getpid();
     while (const dirent* entry = readdir(folder)) {
-        std::optional<pid_t> writer = writerOf(entry->d_name, prefix);
-        if (!writer || *writer == self || kill(*writer, 0) == 0 || errno != ESRCH) continue;
+        std::optional<unsigned long long> writer = writerOf<char>(entry->d_name, prefix);
+        if (!writer || *writer == 0 || *writer > static_cast<unsigned long long>(INT_MAX)) continue;
+        const auto pid = static_cast<pid_t>(*writer);
+        if (pid == self || kill(pid, 0) == 0 || errno != ESRCH) continue;
         struct stat st;
         if (fstatat(dirfd(folder), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
             unlinkat(dirfd(folder), entry->d_name, 0);

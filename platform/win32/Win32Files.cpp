@@ -1,15 +1,14 @@
 #include "platform/win32/Win32Files.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string_view>
 
 #include "platform/cp932.h"
 #include "platform/errors.h"
+#include "platform/tempname.h"
 #include "platform/win32/win32.h"
 
 namespace platform::win32 {
@@ -80,6 +79,13 @@ std::wstring widePath(const std::string& path) {
 // Windows takes "/" for "\" too; ":" ends a drive ("C:name").
 std::size_t lastSeparator(const std::wstring& path) { return path.find_last_of(L"\\/:"); }
 
+// The path without the "\\?\" that only lifts Windows' MAX_PATH limit.
+std::wstring plainForm(const std::wstring& path) {
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+    if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+    return path;
+}
+
 // The file a symbolic link leads to, so that the new file is made beside the
 // target and the link stays a link; the path itself for a plain file.
 std::wstring finalPath(const std::wstring& path) {
@@ -100,10 +106,7 @@ std::wstring finalPath(const std::wstring& path) {
     if (n >= final.size()) throw IOError(3);
     final.resize(n);
     // The "\\?\" form stays where only it passes Windows' MAX_PATH limit.
-    if (final.size() >= MAX_PATH + 4) return final;
-    if (final.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + final.substr(8);
-    if (final.rfind(L"\\\\?\\", 0) == 0) return final.substr(4);
-    return final;
+    return final.size() >= MAX_PATH + 4 ? final : plainForm(final);
 }
 
 // The start of a file's name that leaves room for the dots and three numbers
@@ -130,8 +133,7 @@ std::wstring fittedName(const std::wstring& name, std::size_t folderUnits) {
     return name.substr(0, end);
 }
 
-// New files of a write are named "." + the file's name + "." + the writer's
-// process id + "-" + two numbers, beside the file.
+// New files of a write, named by platform/tempname.h beside the file.
 struct TempNames {
     std::wstring folder;  // with its separator, or ""
     std::wstring start;   // "." + name + "."
@@ -140,15 +142,10 @@ struct TempNames {
         std::size_t sep = lastSeparator(target);
         folder = sep == std::wstring::npos ? std::wstring() : target.substr(0, sep + 1);
         std::wstring name = sep == std::wstring::npos ? target : target.substr(sep + 1);
-        start = L"." + fittedName(name, folder.size()) + L".";
+        start = tempPrefix<wchar_t>(fittedName(name, folder.size()));
     }
 
-    std::wstring next() const {
-        static std::atomic<unsigned> counter{0};
-        static const unsigned seed = std::random_device{}();
-        return folder + start + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(seed) + L"-" +
-               std::to_wstring(counter++);
-    }
+    std::wstring next() const { return folder + tempName<wchar_t>(start, GetCurrentProcessId()); }
 };
 
 bool processGone(DWORD pid) {
@@ -159,24 +156,6 @@ bool processGone(DWORD pid) {
     return ended;
 }
 
-// The writer's process id of a new file named by TempNames::next for this
-// file, or nothing for any other name.
-std::optional<DWORD> writerOf(const std::wstring& name, const std::wstring& start) {
-    if (name.rfind(start, 0) != 0) return std::nullopt;
-    std::wstring_view rest(name);
-    rest.remove_prefix(start.size());
-    std::optional<DWORD> pid;
-    for (int number = 0; number < 3; ++number) {
-        std::size_t end = number < 2 ? rest.find(L'-') : rest.size();
-        if (end == std::wstring_view::npos || end == 0 || end > 10) return std::nullopt;
-        std::wstring_view digits = rest.substr(0, end);
-        if (digits.find_first_not_of(L"0123456789") != std::wstring_view::npos) return std::nullopt;
-        if (number == 0) pid = static_cast<DWORD>(std::stoull(std::wstring(digits)));
-        rest.remove_prefix(number < 2 ? end + 1 : end);
-    }
-    return pid;
-}
-
 // New files left by an interrupted write of the same file, whose writer has
 // gone: two launchers may write one file, so a living writer's file stays.
 void removeLeftovers(const TempNames& names) {
@@ -184,9 +163,13 @@ void removeLeftovers(const TempNames& names) {
     HANDLE search = FindFirstFileW((names.folder + names.start + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        std::optional<DWORD> pid = writerOf(found.cFileName, names.start);
-        if (!pid || (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) continue;
-        if (*pid != GetCurrentProcessId() && processGone(*pid)) DeleteFileW((names.folder + found.cFileName).c_str());
+        std::optional<unsigned long long> pid = writerOf<wchar_t>(found.cFileName, names.start);
+        if (!pid || *pid > MAXDWORD ||
+            (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+            continue;
+        const auto writer = static_cast<DWORD>(*pid);
+        if (writer != GetCurrentProcessId() && processGone(writer))
+            DeleteFileW((names.folder + found.cFileName).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
@@ -423,7 +406,9 @@ std::wstring lockName(const std::string& path) {
     if (n == 0 || n >= full.size()) failLast();
     full.resize(n);
     // Local: launchers of one session share it; nothing of it outlives them.
-    return L"Local\\TarvoSetFileLock-" + hashHex(finalPath(full));
+    // The plain form, so that a long path names one lock before its file
+    // exists and after.
+    return L"Local\\TarvoSetFileLock-" + hashHex(plainForm(finalPath(full)));
 }
 
 class MutexLock : public FileLock {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SettingsFile.h"
+#include "platform/tempname.h"
 #include "platform/text.h"
 
 using namespace platform;
@@ -72,4 +73,19 @@ TEST(SettingsRules, FilePathAndNumbers) {
     EXPECT_EQ(app::parseSettingsInteger("", 7), 7);
     EXPECT_EQ(app::parseSettingsInteger("0xZZ", 7), 7);
     EXPECT_EQ(app::parseSettingsInteger("abc", 1), 1);
+}
+
+TEST(TempNames, OnlyNamesOfASafeWriteTellTheirWriter) {
+    using platform::writerOf;
+    const std::string prefix = platform::tempPrefix<char>("TARVO.INI");
+    const std::string mine = platform::tempName<char>(prefix, 4242);
+    EXPECT_EQ(writerOf<char>(mine, prefix), 4242u);
+    EXPECT_NE(platform::tempName<char>(prefix, 4242), mine);
+    // The user's own files that merely look alike are never taken for ours.
+    for (const char* name : {".TARVO.INI.1-2", ".TARVO.INI.1-2-3x", ".TARVO.INI.-1-2-3", ".TARVO.INI.12345678901-2-3",
+                             ".TARVO.INI.1--3", "TARVO.INI.1-2-3", ".TARVO.INI2.1-2-3"}) {
+        EXPECT_EQ(writerOf<char>(name, prefix), std::nullopt) << name;
+    }
+    const std::wstring wide = platform::tempPrefix<wchar_t>(L"表.PRG");
+    EXPECT_EQ(writerOf<wchar_t>(platform::tempName<wchar_t>(wide, 7), wide), 7u);
 }
