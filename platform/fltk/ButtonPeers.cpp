@@ -17,9 +17,15 @@ namespace platform::fltk {
 
 namespace {
 
-// Windows labels underline their "&" accelerator as buttons do.
+// Windows labels underline their "&" accelerator as buttons do, and start
+// their text at their left edge: FLTK's inset of 3 pixels a side cut the
+// end of a caption that fills its label.
 struct LabelBox : Fl_Box {
     LabelBox(int x, int y, int w, int h) : Fl_Box(x, y, w, h) { set_flag(SHORTCUT_LABEL); }
+    void draw() override {
+        draw_box();
+        draw_label(x(), y(), w(), h(), align());
+    }
 };
 
 class CheckPeer : public ControlPeer {

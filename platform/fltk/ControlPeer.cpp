@@ -8,6 +8,7 @@
 #include "platform/fltk/DisplayText.h"
 #include "platform/fltk/EditPeer.h"
 #include "platform/fltk/ListPeer.h"
+#include "platform/fltk/XDisplay.h"
 
 namespace platform::fltk {
 
@@ -34,7 +35,9 @@ void ControlPeer::changed() {
 }
 
 Fl_Widget* createControlWidget(Control& c, int yOffset, int fontSize) {
-    int x = c.left(), y = c.top() + yOffset, w = c.width(), h = c.height();
+    // Each edge scaled on its own, so that controls that meet still meet.
+    const int top = c.top() + yOffset;
+    int x = px(c.left()), y = px(top), w = px(c.left() + c.width()) - x, h = px(top + c.height()) - y;
     Fl_Widget* widget = nullptr;
     switch (c.kind()) {
     case ControlKind::Label: widget = createLabelWidget(static_cast<Label&>(c), x, y, w, h); break;

@@ -25,7 +25,8 @@ private:
 };
 
 // Creates the control's widget in the current group, at its place moved
-// down by yOffset, and attaches its peer.
+// down by yOffset (both in defined units, made at the display's scale) in
+// the font of fontSize pixels, and attaches its peer.
 Fl_Widget* createControlWidget(Control& control, int yOffset, int fontSize);
 
 }  // namespace platform::fltk

@@ -10,8 +10,10 @@
 #include <FL/Fl_Window.H>
 
 #include <memory>
+#include <vector>
 
 #include "platform/fltk/GtkChooser.h"
+#include "platform/fltk/XDisplay.h"
 #include "platform/posix/convert.h"
 
 namespace platform::fltk {
@@ -53,6 +55,33 @@ T* findIn(Fl_Group& group) {
     return nullptr;
 }
 
+// FLTK lays its chooser out at 96 dpi: the window and every widget in it
+// are placed again at the display's scale. (Their text sizes follow FLTK's
+// normal size, which the backend scaled before the chooser was made.)
+void layOutAtScale(Fl_Window& window) {
+    if (displayDpi() == kDefinedDpi) return;
+    struct Place {
+        Fl_Widget* widget;
+        int x, y, w, h;
+    };
+    std::vector<Place> places;
+    std::vector<Fl_Group*> groups{&window};
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        for (int i = 0; i < groups[g]->children(); ++i) {
+            Fl_Widget* child = groups[g]->child(i);
+            places.push_back({child, child->x(), child->y(), child->w(), child->h()});
+            if (Fl_Group* inner = child->as_group()) groups.push_back(inner);
+        }
+    }
+    window.size(px(window.w()), px(window.h()));
+    // Placed as given, not moved along by their groups' resizing.
+    for (const Place& p : places) {
+        const int x = px(p.x), y = px(p.y);
+        p.widget->Fl_Widget::resize(x, y, px(p.x + p.w) - x, px(p.y + p.h) - y);
+    }
+    for (Fl_Group* group : groups) group->init_sizes();
+}
+
 // FLTK's chooser takes a filter's pattern from its menu text, cut at the
 // first "(", and adds "All Files" and "Custom Filter": its menu of filters
 // is replaced by the defined one, whose choice sets the list's pattern.
@@ -66,6 +95,7 @@ struct FltkFilters {
 std::optional<std::string> runFltkChooser(const ChooserRequest& request) {
     Fl_File_Chooser chooser(request.folder.c_str(), nullptr, Fl_File_Chooser::SINGLE, request.title.c_str());
     Fl_Window* window = chooser.newButton->window();
+    layOutAtScale(*window);
     Fl_Choice* menu = findIn<Fl_Choice>(*window);
     Fl_File_Browser* list = findIn<Fl_File_Browser>(*window);
     std::unique_ptr<FltkFilters> filters;

@@ -169,7 +169,16 @@ FltkBackend::FltkBackend() {
     Fl::set_font(FL_HELVETICA, " IPAPGothic");
     // FLTK's file chooser draws some labels bold ("B" asks Xft for bold).
     Fl::set_font(FL_HELVETICA_BOLD, "BIPAPGothic");
-    fl_message_font(FL_HELVETICA, 14);
+    // FLTK 1.3 does not scale: the peers make the forms at the display's
+    // scale, and what FLTK makes itself is scaled here. Its message boxes
+    // (the error report, warning and help boxes) size their text and
+    // buttons by the message font and the normal size, its menus' text and
+    // line heights follow the bar's text size (MenuBar), a list's scroll bar
+    // is the global scroll bar size, and FLTK's own file chooser is laid
+    // out again at scale (FileChooser); GTK's chooser scales itself.
+    FL_NORMAL_SIZE = px(14);
+    fl_message_font(FL_HELVETICA, px(14));
+    Fl::scrollbar_size(px(Fl::scrollbar_size()));
     setFltkOptions();
     rememberFltkDialogTexts();
     installEventRouting();
@@ -198,7 +207,7 @@ void FltkBackend::showForm(Form& form) {
     peer->window()->paintFirstFrame(!form.modal());
     // Opened now, the font is ready for the first frame: no empty window
     // first.
-    fl_font(FL_HELVETICA, fontSizeFor(form.fontHeight()));
+    fl_font(FL_HELVETICA, px(fontSizeFor(form.fontHeight())));
     peer->window()->show();
     applyDecorations(peer->window(), form);
     if (peer->takesText()) openInputMethod(*peer->window());
@@ -257,16 +266,17 @@ void FltkBackend::acceptDroppedFiles(Form& form, bool accept) {
     peerOf(form)->acceptsDrops = accept;
 }
 
+// In defined units, as the program places its forms.
 int FltkBackend::screenWidth() {
     int x, y, w, h;
     Fl::screen_xywh(x, y, w, h, 0);
-    return w;
+    return units(w);
 }
 
 int FltkBackend::screenHeight() {
     int x, y, w, h;
     Fl::screen_xywh(x, y, w, h, 0);
-    return h;
+    return units(h);
 }
 
 bool FltkBackend::activateWindow(const std::string& windowClass) {

@@ -12,6 +12,7 @@
 #include "platform/fltk/FltkBackend.h"
 #include "platform/fltk/FormWindow.h"
 #include "platform/fltk/MenuBar.h"
+#include "platform/fltk/XDisplay.h"
 
 namespace platform::fltk {
 
@@ -40,9 +41,10 @@ int windowHeight(const Form& form) {
 }
 
 FormPeer::FormPeer(Form& form) : form_(form) {
-    int fontSize = fontSizeFor(form.fontHeight());
+    // Everything is made at the display's scale; the form keeps defined units.
+    int fontSize = px(fontSizeFor(form.fontHeight()));
     int menuHeight = form.menu() ? kMenuBarHeight : 0;
-    window_ = new FormWindow(*this, windowWidth(form), windowHeight(form), nullptr);
+    window_ = new FormWindow(*this, px(windowWidth(form)), px(windowHeight(form)), nullptr);
     window_->copy_label(displayText(form.caption(), false).c_str());
     window_->xclass("Tarvo");
     if (form.border() == BorderStyle::Sizeable) window_->size_range(window_->w() / 2, window_->h() / 2);
@@ -53,7 +55,7 @@ FormPeer::FormPeer(Form& form) : form_(form) {
         static_cast<FormWindow*>(w)->peer().form().close();
     });
     window_->begin();
-    if (form.menu()) menuBar_ = std::make_unique<MenuBar>(*form.menu(), windowWidth(form), fontSize);
+    if (form.menu()) menuBar_ = std::make_unique<MenuBar>(*form.menu(), px(windowWidth(form)), fontSize);
     for (Control* c : form.controls()) widgets_.emplace_back(createControlWidget(*c, menuHeight, fontSize), c);
     window_->end();
     for (Control* c : form.controls()) c->peer->changed();
@@ -68,7 +70,7 @@ FormPeer::~FormPeer() {
 
 void FormPeer::changed() {
     window_->copy_label(displayText(form_.caption(), false).c_str());
-    window_->position(form_.left(), form_.top());
+    window_->position(px(form_.left()), px(form_.top()));
 }
 
 Control* FormPeer::controlOf(const Fl_Widget* widget) const {

@@ -8,6 +8,7 @@
 #include <FL/x.H>
 
 #include "platform/fltk/FormPeer.h"
+#include "platform/fltk/XDisplay.h"
 #include "platform/posix/UriList.h"
 #include "platform/posix/convert.h"
 #include "platform/windowing.h"
@@ -67,7 +68,9 @@ int FormWindow::handle(int event) {
 void FormWindow::resize(int x, int y, int w, int h) {
     Fl_Double_Window::resize(x, y, w, h);
     Form& form = peer_.form();
-    if (shown() && (form.left() != x || form.top() != y)) form.movedTo(x, y);
+    // The form's position is in defined units.
+    const int left = units(x), top = units(y);
+    if (shown() && (form.left() != left || form.top() != top)) form.movedTo(left, top);
 }
 
 bool FormWindow::acceptsDropNow() const { return peer_.acceptsDrops && !Fl::modal(); }

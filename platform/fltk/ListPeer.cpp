@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fltk/XDisplay.h"
 #include "platform/input.h"
 #include "platform/posix/convert.h"
 #include "platform/windowing.h"
@@ -56,7 +57,7 @@ public:
     }
     // Windows' list boxes take a fixed line height; FLTK's follows the font.
     int item_height(void* item) const override {
-        return std::max(Fl_Hold_Browser::item_height(item), list_.itemHeight());
+        return std::max(Fl_Hold_Browser::item_height(item), px(list_.itemHeight()));
     }
     void refresh() {
         // Rebuilt only when the lines changed, so that the scroll position

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/fltk/DisplayText.h"
+#include "platform/fltk/XDisplay.h"
 #include "platform/windowing.h"
 
 namespace platform::fltk {
@@ -21,7 +22,8 @@ struct MenuPeer : Peer {
 }  // namespace
 
 MenuBar::MenuBar(MainMenu& menu, int width, int fontSize)
-    : menu_(menu), bar_(new Fl_Menu_Bar(0, 0, width, kMenuBarHeight)) {
+    : menu_(menu), bar_(new Fl_Menu_Bar(0, 0, width, px(kMenuBarHeight))) {
+    // The menus take their text size, and their line heights follow it.
     bar_->textsize(fontSize);
     bar_->box(FL_FLAT_BOX);
     for (const auto& top : menu_.items()) {

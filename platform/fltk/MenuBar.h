@@ -11,12 +11,14 @@
 
 namespace platform::fltk {
 
+// In defined units.
 constexpr int kMenuBarHeight = 22;
 
 class MenuBar {
 public:
-    // Creates the bar in the current group and attaches a peer to every
-    // menu item, which rebuilds the bar when the item changes.
+    // Creates the bar in the current group (width and font size in pixels)
+    // and attaches a peer to every menu item, which rebuilds the bar when
+    // the item changes.
     MenuBar(MainMenu& menu, int width, int fontSize);
     // Detaches the items' peers; the bar itself goes with its window.
     ~MenuBar();

@@ -8,8 +8,11 @@
 #include <FL/x.H>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <vector>
@@ -17,6 +20,7 @@
 namespace {
 
 bool inputMethodPutOff = false;
+int readDpi = platform::fltk::kDefinedDpi;
 
 // The atoms FLTK 1.3 interns one by one, a round trip each, when it opens the
 // display; Xlib answers them from its cache once they were asked for at once.
@@ -178,6 +182,37 @@ int exposesPaintedBackground(void* event, void*) {
 
 namespace platform::fltk {
 
+int dpiFrom(const char* resources, const char* gdkScale) {
+    // One resource a line, "Xft.dpi:<blanks>144"; the value may be a decimal.
+    for (const char* line = resources; line && *line;) {
+        const char* end = std::strchr(line, '\n');
+        if (std::strncmp(line, "Xft.dpi:", 8) == 0) {
+            char* after = nullptr;
+            const double value = std::strtod(line + 8, &after);
+            if (after != line + 8 && value > 0 && value < 10 * kDefinedDpi)
+                return std::max(kDefinedDpi, static_cast<int>(std::lround(value)));
+        }
+        line = end ? end + 1 : nullptr;
+    }
+    if (gdkScale) {
+        const int factor = std::atoi(gdkScale);
+        if (factor >= 1 && factor <= 10) return factor * kDefinedDpi;
+    }
+    return kDefinedDpi;
+}
+
+int scaledTo(int units, int dpi) {
+    if (dpi == kDefinedDpi) return units;
+    return static_cast<int>(std::lround(static_cast<double>(units) * dpi / kDefinedDpi));
+}
+
+int unscaledFrom(int pixels, int dpi) {
+    if (dpi == kDefinedDpi) return pixels;
+    return static_cast<int>(std::lround(static_cast<double>(pixels) * kDefinedDpi / dpi));
+}
+
+int displayDpi() { return readDpi; }
+
 void openDisplay() {
     if (fl_display) return;
     // As fl_open_display() does, with the atoms asked for in one request.
@@ -188,6 +223,8 @@ void openDisplay() {
     XSetErrorHandler(xError);
     Display* display = XOpenDisplay(nullptr);
     if (!display) Fl::fatal("Can't open display: %s", XDisplayName(nullptr));
+    // Xlib has the resources already: no round trip.
+    readDpi = dpiFrom(XResourceManagerString(display), std::getenv("GDK_SCALE"));
     Atom atoms[std::size(kFltkAtoms)];
     XInternAtoms(display, const_cast<char**>(kFltkAtoms), static_cast<int>(std::size(kFltkAtoms)), False, atoms);
 
