@@ -4,6 +4,7 @@
 #include "platform/win32ui/Controls.h"
 
 #include "platform/cp932.h"
+#include "platform/win32ui/Dpi.h"
 #include "platform/win32ui/FormWindow.h"
 #include "platform/windowing.h"
 
@@ -35,6 +36,16 @@ void ControlPeer::changed() {
     HWND top = GetParent(hwnd_);
     if (control_.focused() && GetFocus() != hwnd_ && GetActiveWindow() == top && IsWindowVisible(hwnd_))
         SetFocus(hwnd_);
+}
+
+void ControlPeer::rescale(int dpi, HFONT font) {
+    if (!hwnd_) return;
+    // Edges, not sizes, are scaled: controls that meet at 96 dpi still meet.
+    int left = scaled(control_.left(), dpi), top = scaled(control_.top(), dpi);
+    int right = scaled(control_.left() + control_.width(), dpi);
+    int bottom = scaled(control_.top() + control_.height(), dpi);
+    SetWindowPos(hwnd_, nullptr, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void ControlPeer::setNativeText(const std::string& text) {

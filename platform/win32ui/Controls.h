@@ -28,6 +28,9 @@ public:
     virtual void command(int) {}
     // WM_DRAWITEM of an owner-drawn control.
     virtual void draw(const DRAWITEMSTRUCT&) {}
+    // Places the window at the control's bounds scaled to the DPI, in the
+    // form's font for that DPI.
+    virtual void rescale(int dpi, HFONT font);
 
 protected:
     // The state of the control's own kind (text, lines, check).

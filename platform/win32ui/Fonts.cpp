@@ -5,13 +5,17 @@
 
 #include <cwchar>
 #include <map>
+#include <utility>
+
+#include "platform/win32ui/Dpi.h"
 
 namespace platform::win32ui {
 
 namespace {
 
-std::map<int, HFONT>& fonts() {
-    static std::map<int, HFONT> cache;
+// By "System" height and DPI.
+std::map<std::pair<int, int>, HFONT>& fonts() {
+    static std::map<std::pair<int, int>, HFONT> cache;
     return cache;
 }
 
@@ -36,10 +40,10 @@ bool hasFace(HFONT font, const wchar_t* face) {
 
 }  // namespace
 
-HFONT guiFont(int systemHeight) {
-    HFONT& font = fonts()[systemHeight];
+HFONT guiFont(int systemHeight, int dpi) {
+    HFONT& font = fonts()[{systemHeight, dpi}];
     if (font) return font;
-    int pixels = characterHeight(systemHeight);
+    int pixels = scaled(characterHeight(systemHeight), dpi);
     for (const wchar_t* face : {L"MS UI Gothic", L"VL PGothic", L"IPAPGothic"}) {
         HFONT candidate = create(pixels, face);
         if (candidate && hasFace(candidate, face)) return font = candidate;
@@ -49,7 +53,7 @@ HFONT guiFont(int systemHeight) {
 }
 
 void releaseFonts() {
-    for (auto& [height, font] : fonts()) {
+    for (auto& [key, font] : fonts()) {
         if (font) DeleteObject(font);
     }
     fonts().clear();

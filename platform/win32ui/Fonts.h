@@ -6,8 +6,9 @@
 
 namespace platform::win32ui {
 
-// The font for a form's "System" height, created once per height.
-HFONT guiFont(int systemHeight);
+// The font for a form's "System" height on a display of that DPI, created
+// once per height and DPI.
+HFONT guiFont(int systemHeight, int dpi);
 void releaseFonts();
 
 }  // namespace platform::win32ui

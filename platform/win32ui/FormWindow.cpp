@@ -13,6 +13,7 @@
 #include "platform/cp932.h"
 #include "platform/text.h"
 #include "platform/win32ui/Controls.h"
+#include "platform/win32ui/Dpi.h"
 #include "platform/win32ui/Fonts.h"
 #include "platform/win32ui/MenuBar.h"
 #include "platform/win32ui/SystemLibrary.h"
@@ -88,28 +89,62 @@ FrameStyle frameStyleOf(const Form& form) {
     return {WS_OVERLAPPEDWINDOW, 0};
 }
 
-SIZE outerSizeOf(const Form& form) {
-    if (form.border() == BorderStyle::Sizeable) return {form.clientWidth(), form.clientHeight()};
+SIZE outerSizeOf(const Form& form, int dpi) {
+    SIZE client{scaled(form.clientWidth(), dpi), scaled(form.clientHeight(), dpi)};
+    if (form.border() == BorderStyle::Sizeable) return client;
     FrameStyle fs = frameStyleOf(form);
-    RECT r{0, 0, form.clientWidth(), form.clientHeight()};
-    AdjustWindowRectEx(&r, fs.style, form.menu() != nullptr, fs.exStyle);
+    RECT r{0, 0, client.cx, client.cy};
+    // The frame of that DPI where the system can tell it (Windows 10 1607
+    // and later); else the system's, which is the screen's.
+    using ForDpi = BOOL WINAPI(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static auto adjustForDpi = systemFunction<ForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+    if (!adjustForDpi || !adjustForDpi(&r, fs.style, form.menu() != nullptr, fs.exStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&r, fs.style, form.menu() != nullptr, fs.exStyle);
     return {r.right - r.left, r.bottom - r.top};
 }
 
-FormPeer::FormPeer(Form& form, Win32Backend& backend, HINSTANCE instance, HWND owner) : form_(form), backend_(backend) {
+FormPeer::FormPeer(Form& form, Win32Backend& backend, HINSTANCE instance, HWND owner)
+    : form_(form), backend_(backend), dpi_(systemDpi()) {
     registerClass(instance, form.className());
     FrameStyle fs = frameStyleOf(form);
-    SIZE size = outerSizeOf(form);
+    SIZE size = outerSizeOf(form, dpi_);
     hwnd_ = CreateWindowExW(fs.exStyle, wideName(form.className()).c_str(), toWideDisplay(form.caption()).c_str(),
-                            fs.style | WS_CLIPCHILDREN, form.left(), form.top(), size.cx, size.cy, owner, nullptr,
-                            instance, this);
+                            fs.style | WS_CLIPCHILDREN, scaled(form.left(), dpi_), scaled(form.top(), dpi_), size.cx,
+                            size.cy, owner, nullptr, instance, this);
     windows()[hwnd_] = this;
     if (form.menu()) menuBar_ = std::make_unique<MenuBar>(*form.menu(), hwnd_);
-    HFONT font = guiFont(form.fontHeight());
+    HFONT font = guiFont(form.fontHeight(), dpi_);
     int id = 1;
     for (Control* c : form.controls()) c->peer = createControlPeer(*c, hwnd_, font, id++);
+    // The window may sit on a monitor of another DPI than the screen's.
+    applyDpi(windowDpi(hwnd_), nullptr);
     for (Control* c : form.controls()) c->peer->changed();
     changed();
+}
+
+void FormPeer::applyDpi(int dpi, const RECT* suggested) {
+    if (!hwnd_ || dpi <= 0) return;
+    // First, so that the move this makes reads back in defined units.
+    dpi_ = dpi;
+    if (suggested) {
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        SIZE size = outerSizeOf(form_, dpi);
+        SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The same pixels are another position in defined units: a window that
+    // did not move gets no WM_MOVE to say so.
+    if (!IsIconic(hwnd_) && IsWindowVisible(hwnd_)) {
+        RECT r;
+        GetWindowRect(hwnd_, &r);
+        form_.movedTo(unscaled(r.left, dpi_), unscaled(r.top, dpi_));
+    }
+    HFONT font = guiFont(form_.fontHeight(), dpi);
+    for (Control* c : form_.controls()) {
+        if (c->peer) static_cast<ControlPeer*>(c->peer.get())->rescale(dpi, font);
+    }
+    if (menuBar_) DrawMenuBar(hwnd_);
 }
 
 FormPeer::~FormPeer() {
@@ -130,8 +165,11 @@ void FormPeer::changed() {
     if (caption != shown) SetWindowTextW(hwnd_, shown.c_str());
     RECT r;
     GetWindowRect(hwnd_, &r);
-    if (!IsIconic(hwnd_) && (r.left != form_.left() || r.top != form_.top()))
-        SetWindowPos(hwnd_, nullptr, form_.left(), form_.top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A position that reads back as the form's is left as it is: defined
+    // units are coarser than pixels.
+    if (!IsIconic(hwnd_) && (unscaled(r.left, dpi_) != form_.left() || unscaled(r.top, dpi_) != form_.top()))
+        SetWindowPos(hwnd_, nullptr, scaled(form_.left(), dpi_), scaled(form_.top(), dpi_), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormPeer::syncFocusFromNative() {
@@ -186,9 +224,13 @@ bool FormPeer::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
         if (!IsIconic(hwnd_) && IsWindowVisible(hwnd_)) {
             RECT r;
             GetWindowRect(hwnd_, &r);
-            form_.movedTo(r.left, r.top);
+            form_.movedTo(unscaled(r.left, dpi_), unscaled(r.top, dpi_));
         }
         return false;
+    case WM_DPICHANGED:
+        // Moved to a monitor of another scaling, or the scaling changed.
+        applyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return true;
     case WM_DROPFILES: dropped(reinterpret_cast<HDROP>(wParam)); return true;
     default: return false;
     }

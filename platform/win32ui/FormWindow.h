@@ -25,9 +25,10 @@ struct FrameStyle {
     DWORD exStyle;
 };
 FrameStyle frameStyleOf(const Form& form);
-// Outer size of the form's window: the client size plus the frame, except
-// for a sizeable form, whose definition gives the outer size itself.
-SIZE outerSizeOf(const Form& form);
+// Outer size of the form's window on a display of that DPI: the scaled
+// client size plus the frame, except for a sizeable form, whose definition
+// gives the outer size itself.
+SIZE outerSizeOf(const Form& form, int dpi);
 
 class FormPeer : public Peer {
 public:
@@ -39,6 +40,11 @@ public:
     void changed() override;
     HWND hwnd() const { return hwnd_; }
     Form& form() const { return form_; }
+    // The DPI the window and its controls are scaled to.
+    int dpi() const { return dpi_; }
+    // Scales the window (to the suggested rectangle, if any, as
+    // WM_DPICHANGED hands one over), its controls and their font to the DPI.
+    void applyDpi(int dpi, const RECT* suggested);
     // Takes the native focus into the form's focused control.
     void syncFocusFromNative();
     // Gives the native focus to the form's focused control.
@@ -56,6 +62,7 @@ private:
     Form& form_;
     Win32Backend& backend_;
     HWND hwnd_ = nullptr;
+    int dpi_;
     std::unique_ptr<MenuBar> menuBar_;
 };
 

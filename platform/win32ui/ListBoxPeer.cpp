@@ -8,6 +8,7 @@
 #include "platform/cp932.h"
 #include "platform/input.h"
 #include "platform/win32ui/Controls.h"
+#include "platform/win32ui/Dpi.h"
 #include "platform/windowing.h"
 
 namespace platform::win32ui {
@@ -16,8 +17,12 @@ namespace {
 
 class ListBoxPeer : public ControlPeer {
 public:
-    ListBoxPeer(ListBox& list, HWND hwnd) : ControlPeer(list, hwnd), list_(list) {
-        if (list.itemHeight() > 0) SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, list.itemHeight());
+    ListBoxPeer(ListBox& list, HWND hwnd) : ControlPeer(list, hwnd), list_(list) {}
+
+    void rescale(int dpi, HFONT font) override {
+        // The new font sets the line height; a defined one wins.
+        ControlPeer::rescale(dpi, font);
+        if (list_.itemHeight() > 0) SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, scaled(list_.itemHeight(), dpi));
     }
 
     void command(int code) override {

@@ -11,6 +11,7 @@
 #include "platform/host.h"
 #include "platform/text.h"
 #include "platform/win32ui/Dialogs.h"
+#include "platform/win32ui/Dpi.h"
 #include "platform/win32ui/Fonts.h"
 #include "platform/win32ui/FormWindow.h"
 #include "platform/win32ui/Keyboard.h"
@@ -58,8 +59,21 @@ Win32Backend::~Win32Backend() {
     releaseFonts();
 }
 
-int Win32Backend::frameWidth(const Form& form) const { return outerSizeOf(form).cx - form.clientWidth(); }
-int Win32Backend::frameHeight(const Form& form) const { return outerSizeOf(form).cy - form.clientHeight(); }
+namespace {
+
+// The form's window's DPI, or the screen's before the window is made.
+int dpiOf(const Form& form) { return peerOf(form) ? peerOf(form)->dpi() : systemDpi(); }
+
+}  // namespace
+
+int Win32Backend::frameWidth(const Form& form) const {
+    int dpi = dpiOf(form);
+    return unscaled(outerSizeOf(form, dpi).cx, dpi) - form.clientWidth();
+}
+int Win32Backend::frameHeight(const Form& form) const {
+    int dpi = dpiOf(form);
+    return unscaled(outerSizeOf(form, dpi).cy, dpi) - form.clientHeight();
+}
 
 HWND Win32Backend::windowOf(Form& form) {
     if (!form.peer) {
@@ -181,8 +195,9 @@ void Win32Backend::acceptDroppedFiles(Form& form, bool accept) {
     peerOf(form)->acceptsDrops = accept;
 }
 
-int Win32Backend::screenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
-int Win32Backend::screenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+// In defined units, as the program centres and places its forms.
+int Win32Backend::screenWidth() { return unscaled(GetSystemMetrics(SM_CXSCREEN), systemDpi()); }
+int Win32Backend::screenHeight() { return unscaled(GetSystemMetrics(SM_CYSCREEN), systemDpi()); }
 
 bool Win32Backend::activateWindow(const std::string& windowClass) {
     std::optional<std::wstring> name = toWide(windowClass);
