@@ -8,6 +8,7 @@
 # Usage: bench/startup.sh [RUNS]      (default 15; at least 10)
 # Environment: BUILD_DIR (default build/ of this checkout), a configured build
 # with tarvo built; its timer, tools/xmapwait, is built there when missing.
+# BENCH_DPI: the server's Xft.dpi (none, that is 96, unless given).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -35,6 +36,10 @@ fi
 for tool in cc dmenu xdotool /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "startup: $tool is missing" >&2; exit 2; }
 done
+if [[ -n ${BENCH_DPI:-} ]]; then
+  command -v xprop >/dev/null || { echo "startup: xprop is missing" >&2; exit 2; }
+  xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	$BENCH_DPI"
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -136,7 +141,7 @@ build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt" 2>/
 echo
 echo "== start-up: exec to content drawn (the last pixel change after the first map of a top-level window)"
 echo "   $runs runs each, after one warm-up; tarvo build: $build/tarvo (CMAKE_BUILD_TYPE=${build_type:-unset})"
-echo "   16-item set file, window '$title'"
+echo "   16-item set file, window '$title', Xft.dpi ${BENCH_DPI:-unset (96)}"
 printf '   %-7s %10s %10s %10s %10s %12s   %s\n' program drawn_ms min_ms max_ms map_ms peak_rss_KiB window_class
 for n in "${names[@]}"; do
   printf '   %-7s %10s %10s %10s %10s %12s   %s\n' "$n" "${med[$n]}" "$(minimum "$work/drawn.$n")" \
