@@ -27,7 +27,9 @@ void insertSlot(ItemTable& items, int s, int n, const LauncherItem& item) {
 
 BrowseResult fromChosenFile(const std::string& path, const std::string& currentTitle) {
     platform::FolderAndName parts = platform::splitFolderAndName(path);
-    return {currentTitle.empty() ? std::move(parts.name) : currentTitle, path, std::move(parts.folder)};
+    BrowseResult r{currentTitle, path, std::move(parts.folder)};
+    if (r.title.empty()) r.title = std::move(parts.name);
+    return r;
 }
 
 }  // namespace editor
