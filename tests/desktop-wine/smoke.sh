@@ -24,6 +24,11 @@
 # scripts/wine-run does, another locale gets a prefix of its own
 # (wineprefix-LOCALE), and its screenshots go to artifacts-LOCALE.
 #
+# TARVO_WINE_LOGPIXELS (default 96) sets the display's scaling: another
+# value gets a prefix of its own (wineprefix-dpiN), a screen of 2048x1536
+# and screenshots in artifacts-dpiN; every screenshot of a form also checks
+# its size and that no caption is cut (fitcheck.c).
+#
 # Usage: smoke.sh TARVO_EXE XDND_DROP [BUILD_DIR]
 #   TARVO_EXE  the cross-built program
 #   XDND_DROP  the X11 drop helper of the Linux build (tools/xdnd_drop)
@@ -43,12 +48,15 @@ tarvo=$(realpath "$1")
 xdnd_drop=$(realpath "$2")
 build=$(realpath "${3:-$(dirname "$tarvo")}")
 artifacts=${ARTIFACTS:-$build/artifacts}
+logpixels=${TARVO_WINE_LOGPIXELS:-96}
+screen_w=1024 screen_h=768
+((logpixels == 96)) || screen_w=2048 screen_h=1536
 
 if [[ -z ${TARVO_WINE_INNER:-} ]]; then
   command -v xvfb-run >/dev/null || { echo "smoke-wine: xvfb-run is missing" >&2; exit 2; }
   # -noreset: Wine's processes come and go, and a server that resets when its
   # last client leaves drops the connections made meanwhile.
-  exec env TARVO_WINE_INNER=1 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
+  exec env TARVO_WINE_INNER=1 xvfb-run -a -s "-screen 0 ${screen_w}x${screen_h}x24 -noreset" "$0" "$@"
 fi
 
 for tool in wine wineboot wineserver x86_64-w64-mingw32-gcc xdotool import convert iconv; do
@@ -65,7 +73,11 @@ if [[ $LC_ALL != ja_JP.UTF-8 ]]; then
   WINEPREFIX=$WINEPREFIX-$LC_ALL
   artifacts=${ARTIFACTS:-$build/artifacts-$LC_ALL}
 fi
-echo "smoke-wine: locale $LC_ALL"
+if ((logpixels != 96)); then
+  WINEPREFIX=$WINEPREFIX-dpi$logpixels
+  artifacts=${ARTIFACTS:-$artifacts-dpi$logpixels}
+fi
+echo "smoke-wine: locale $LC_ALL, $logpixels dpi"
 fresh=0
 [[ -f $WINEPREFIX/system.reg ]] || fresh=1
 echo "smoke-wine: prefix $WINEPREFIX"
@@ -76,6 +88,10 @@ if ((fresh)); then
   # Gothic in its place.
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic /f </dev/null >/dev/null 2>&1
 fi
+# Wine reads the scaling when its server starts.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$logpixels" /f </dev/null >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
+wineserver -w
 mkdir -p "$artifacts"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvo wine.XXXXXX")
@@ -91,6 +107,7 @@ trap cleanup EXIT
 for helper in recorder kesti_stub; do
   x86_64-w64-mingw32-gcc -O2 -mwindows -o "$work/$helper.exe" "$here/$helper.c"
 done
+x86_64-w64-mingw32-gcc -O2 -o "$work/fitcheck.exe" "$here/fitcheck.c" -lgdi32
 
 failures=0
 case_name=setup
@@ -146,7 +163,15 @@ shot() {
   else
     fail "could not take the screenshot $name"
   fi
+  local report
+  if report=$(wine "$work/fitcheck.exe" </dev/null 2>/dev/null | tr -d '\r'); then
+    [[ -z $report ]] || echo "$report" | sed 's/^/     /'
+  else
+    fail "forms shown with $name are not as scaled:"; echo "$report" >&2
+  fi
 }
+# Pixels of this display to 96-dpi units, rounded as the program rounds.
+defined_units() { echo $((($1 * 96 + logpixels / 2) / logpixels)); }
 # Unix path to the path Wine shows for it (drive Z: is the root).
 dos() { printf 'Z:%s' "${1//\//\\}"; }
 cp932() { iconv -f UTF-8 -t CP932; }
@@ -385,14 +410,15 @@ if start_tarvo; then
   fi
 
   eval "$(xdotool getwindowgeometry --shell "$main")"
-  outer_w=$WIDTH outer_h=$HEIGHT
+  outer_w=$(defined_units "$WIDTH") outer_h=$(defined_units "$HEIGHT")
+  screen_dw=$(defined_units "$screen_w") screen_dh=$(defined_units "$screen_h")
   # Back to the launcher as a user goes back: a click on its title bar.
   xdotool mousemove $((X + WIDTH / 2)) $((Y + 8)) click 1
   sleep 0.5
   exit_by_menu ja
   # The window was never moved: the bounds are the centred outer ones.
   expected_ini=$(printf '%s\n' "[FormMain]" "StateSet=/C" \
-    "Left=$(((1024 - outer_w) / 2))" "Top=$(((768 - outer_h) / 2))" "Width=$outer_w" "Height=$outer_h" \
+    "Left=$(((screen_dw - outer_w) / 2))" "Top=$(((screen_dh - outer_h) / 2))" "Width=$outer_w" "Height=$outer_h" \
     "PosSet=0" "WindowsDir=C:\\WINDOWS\\" "TarvoDir=$(dos "$dir")\\" "[Language]" "Japanese=1" "English=0")
   if [[ $(tr -d '\r' <"$dir/TARVO.INI") == "$expected_ini" ]]; then
     pass "TARVO.INI was written at exit after Save"
