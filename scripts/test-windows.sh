@@ -42,6 +42,12 @@ for locale in "${locales[@]}"; do
   TARVO_WINE_LC_ALL=$locale WINEPREFIX=$PWD/build-win/desktop/wineprefix scripts/wine-run --kill
   echo "-- smoke test under $locale: $((SECONDS - start)) s"
 done
+# Once more on displays scaled to 144 and 192 dpi (their own prefixes).
+for dpi in 144 192; do
+  start=$SECONDS
+  TARVO_WINE_LOGPIXELS=$dpi tests/desktop-wine/smoke.sh build-win/TARVO.EXE build/tools/xdnd_drop build-win/desktop
+  echo "-- smoke test at $dpi dpi: $((SECONDS - start)) s"
+done
 
 echo "== Windows i686 build of the programs (compiled, not run)"
 cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Debug \
