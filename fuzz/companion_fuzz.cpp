@@ -35,8 +35,9 @@ void checkAnyBytes(std::string_view bytes) {
                    "a title is at most 48 bytes without \"=\"", fuzz::printBytes("title", t.title));
         FUZZ_CHECK(t.key.size() <= 1 && t.key != "*", "a key is one byte at most and never \"*\"",
                    fuzz::printBytes("key", t.key));
-        FUZZ_CHECK(t.title.find_first_of(std::string_view("\r\x1A", 2)) == std::string::npos,
-                   "no title holds CR or Ctrl-Z", fuzz::printBytes("title", t.title));
+        FUZZ_CHECK(t.title.find_first_of(std::string_view("\r\x1A\0", 3)) == std::string::npos &&
+                       t.key.find('\0') == std::string::npos,
+                   "no title holds CR, Ctrl-Z or NUL, no key a NUL", fuzz::printBytes("title", t.title));
     }
 }
 
@@ -58,7 +59,9 @@ void checkLaidOut(FuzzedDataProvider& in) {
         std::string tail = withoutBytes(in.ConsumeRandomLengthString(20), lineEnds);
         if (key.empty()) tail.clear();  // the line ends at "="
         file += odd + "\r\n" + title + "=" + key + tail + "\r\n";
-        expected[static_cast<std::size_t>(i)] = {title, key == "*" ? " " : key};
+        // Each field ends at its first NUL, as the list shows it.
+        expected[static_cast<std::size_t>(i)] = {title.substr(0, title.find('\0')),
+                                                 key == "*" ? " " : key.substr(0, key.find('\0'))};
     }
     const generate::CompanionResult r = generate::parseCompanionFile(file);
     bool same = r.fault == CompanionFault::None;
