@@ -17,7 +17,7 @@ import sys
 CORE = "platform:core"
 HOST = "platform:host"
 SEAMS = "platform:seams"
-CORE_FILES = {"text", "errors", "encoding", "cp932", "tempname"}
+CORE_FILES = {"text", "errors", "encoding", "cp932", "tempname", "dpi"}
 HOST_FILES = {"host"}
 PLATFORM = {CORE, HOST, SEAMS}
 ALLOWED = {

@@ -201,16 +201,6 @@ int dpiFrom(const char* resources, const char* gdkScale) {
     return kDefinedDpi;
 }
 
-int scaledTo(int units, int dpi) {
-    if (dpi == kDefinedDpi) return units;
-    return static_cast<int>(std::lround(static_cast<double>(units) * dpi / kDefinedDpi));
-}
-
-int unscaledFrom(int pixels, int dpi) {
-    if (dpi == kDefinedDpi) return pixels;
-    return static_cast<int>(std::lround(static_cast<double>(pixels) * kDefinedDpi / dpi));
-}
-
 int displayDpi() { return readDpi; }
 
 void openDisplay() {

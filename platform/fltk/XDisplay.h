@@ -6,21 +6,20 @@
 
 #include <FL/Fl_Window.H>
 
+#include "platform/dpi.h"
+
 namespace platform::fltk {
 
-// Layout, font sizes included, is defined at 96 dpi; the backend draws it
-// at the display's dpi and hands the program back defined units.
-inline constexpr int kDefinedDpi = 96;
+using platform::kDefinedDpi;
 
 // The display's dpi as the desktop tells it: Xft.dpi from the X resources
 // (as Xlib read them when the display opened), else GDK_SCALE times 96.
 // Never less than 96: the layout was not made to shrink.
 int dpiFrom(const char* resources, const char* gdkScale);
 
-// Defined units to pixels at dpi and back, to the nearest; a round trip
-// gives the units back (dpi >= 96).
-int scaledTo(int units, int dpi);
-int unscaledFrom(int pixels, int dpi);
+// Defined units to pixels at dpi and back (platform/dpi.h).
+inline int scaledTo(int units, int dpi) { return platform::scaled(units, dpi); }
+inline int unscaledFrom(int pixels, int dpi) { return platform::unscaled(pixels, dpi); }
 
 // The display's dpi, read once when the display opened (96 before).
 int displayDpi();

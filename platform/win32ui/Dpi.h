@@ -6,21 +6,14 @@
 
 #include <windows.h>
 
+#include "platform/dpi.h"
+
 namespace platform::win32ui {
 
-constexpr int kDefinedDpi = 96;
-
-// value * to / from, rounded half away from zero as MulDiv rounds; the one
-// conversion between defined and device units.
-constexpr int convertDpi(int value, int to, int from) {
-    if (from <= 0) return value;
-    long long product = static_cast<long long>(value) * to;
-    long long half = from / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / from : -((-product + half) / from));
-}
-// Defined units to the pixels of a display of that DPI, and back.
-constexpr int scaled(int value, int dpi) { return convertDpi(value, dpi, kDefinedDpi); }
-constexpr int unscaled(int value, int dpi) { return convertDpi(value, kDefinedDpi, dpi); }
+using platform::convertDpi;
+using platform::kDefinedDpi;
+using platform::scaled;
+using platform::unscaled;
 
 // The screen's DPI (LOGPIXELSY), the scaling of windows not yet made.
 int systemDpi();
