@@ -43,18 +43,6 @@ std::string globOf(const std::string& pattern) {
     return glob;
 }
 
-// The widget of kind T in FLTK's chooser window; the window holds one.
-template <typename T>
-T* findIn(Fl_Group& group) {
-    for (int i = 0; i < group.children(); ++i) {
-        if (auto* found = dynamic_cast<T*>(group.child(i))) return found;
-        if (Fl_Group* inner = group.child(i)->as_group()) {
-            if (T* found = findIn<T>(*inner)) return found;
-        }
-    }
-    return nullptr;
-}
-
 // FLTK lays its chooser out at 96 dpi: the window and every widget in it
 // are placed again at the display's scale. (Their text sizes follow FLTK's
 // normal size, which the backend scaled before the chooser was made.)

@@ -1,6 +1,8 @@
 // The file-open dialog on the Linux desktop.
 #pragma once
 
+#include <FL/Fl_Group.H>
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -30,5 +32,18 @@ std::vector<ChooserFilter> chooserFilters(const std::string& windowsFilter);
 // FLTK's option says not to use it), modally: the chosen file's UTF-8
 // path, or nothing when cancelled.
 std::optional<std::string> chooseFile(const ChooserRequest& request);
+
+// The first widget of kind T in a window of FLTK's own (its chooser holds
+// one of each kind looked for), searched through its groups.
+template <typename T>
+T* findIn(Fl_Group& group) {
+    for (int i = 0; i < group.children(); ++i) {
+        if (auto* found = dynamic_cast<T*>(group.child(i))) return found;
+        if (Fl_Group* inner = group.child(i)->as_group()) {
+            if (T* found = findIn<T>(*inner)) return found;
+        }
+    }
+    return nullptr;
+}
 
 }  // namespace platform::fltk

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fltk/FileChooser.h"
 #include "platform/fltk/FltkBackend.h"
 #include "platform/posix/PosixHost.h"
 #include "platform/widgets.h"
@@ -24,17 +25,7 @@
 namespace {
 
 using Names = std::vector<std::string>;
-
-template <typename T>
-T* findIn(Fl_Group& group) {
-    for (int i = 0; i < group.children(); ++i) {
-        if (auto* found = dynamic_cast<T*>(group.child(i))) return found;
-        if (Fl_Group* inner = group.child(i)->as_group()) {
-            if (T* found = findIn<T>(*inner)) return found;
-        }
-    }
-    return nullptr;
-}
+using platform::fltk::findIn;
 
 struct Seen {
     std::vector<int> picks;  // filters the user picks in turn, from 0
