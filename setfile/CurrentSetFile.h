@@ -21,22 +21,14 @@ constexpr int kLockTimeoutMs = 2000;
 
 class CurrentSetFile {
 public:
-    enum class State {
-        Missing,     // no file: there is nothing to lose
-        Unreadable,  // reading failed: never replace it
-        Partial,     // the reader skipped what a save would lose
-        Whole,
-    };
     enum class SaveOutcome {
         Saved,
         NotSaved,          // refused, or answered No; the user has been told
         ChangedElsewhere,  // another launcher wrote it since it was read; nothing written
     };
 
-    const std::string& path() const { return path_; }
     // A new current file, not read yet.
     void setPath(std::string path);
-    State state() const { return snapshot_.state; }
 
     // Reads the file and keeps what was read; nullopt when it does not exist.
     // A read error escapes as an IOError, and the file stays unreplaceable.
@@ -53,6 +45,12 @@ public:
                      int lockTimeoutMs = kLockTimeoutMs);
 
 private:
+    enum class State {
+        Missing,     // no file: there is nothing to lose
+        Unreadable,  // reading failed: never replace it
+        Partial,     // the reader skipped what a save would lose
+        Whole,
+    };
     struct Snapshot {
         State state = State::Missing;
         std::string bytes;  // as read, at most kSetFileReadLimit
